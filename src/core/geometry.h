@@ -1,0 +1,37 @@
+// Window geometry is designed in twips (1440 per inch) and shown in pixels.
+#pragma once
+
+#include <cmath>
+
+namespace tocsinet {
+
+inline constexpr int twips_per_inch = 1440;
+
+inline int twips_to_pixels(double twips, int dpi) {
+    return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
+}
+
+inline double pixels_to_twips(int pixels, int dpi) { return static_cast<double>(pixels) * twips_per_inch / dpi; }
+
+inline double twips_per_pixel(int dpi) { return static_cast<double>(twips_per_inch) / dpi; }
+
+// A point size as a font height in pixels (negative: character height, as LOGFONT takes it).
+inline int font_height_for_points(double points, int dpi) {
+    return -static_cast<int>(std::lround(points * dpi / 72.0));
+}
+
+struct rect_px {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+// Moves a window rectangle into a work area.
+rect_px keep_inside(rect_px window, rect_px work_area);
+
+// A saved position stays as it is while enough of the window shows on the nearest monitor to
+// grab it; otherwise (a monitor removed, a hand-edited file) the window moves into that
+// monitor's work area, so the user can always reach it.
+rect_px reachable_position(rect_px window, rect_px monitor, rect_px work_area);
+
+} // namespace tocsinet

@@ -1,0 +1,45 @@
+#include "tray_text.h"
+
+#include "conversions.h"
+
+namespace tocsinet {
+
+std::string alarm_file_name(std::string_view alarm_file) {
+    std::size_t slash = alarm_file.rfind('\\');
+    return std::string(slash == std::string_view::npos ? alarm_file : alarm_file.substr(slash + 1));
+}
+
+std::string tray_tooltip(bool armed, std::string_view hour, std::string_view minute, std::string_view ampm,
+                         std::string_view alarm_file) {
+    if (!armed)
+        return "Tocsinet: Inactive";
+    std::string tip = "Tocsinet: Active\r\n";
+    tip += "Alarm Time: ";
+    tip += hour;
+    tip += ":";
+    tip += minute;
+    tip += " ";
+    tip += ampm;
+    tip += "\r\n";
+    tip += "Alarm File: ";
+    tip += alarm_file_name(alarm_file);
+    return tip;
+}
+
+std::string fit_tray_tip(std::string_view tip) {
+    return std::string(tip.substr(0, tray_tip_capacity - 1));
+}
+
+tray_press tray_mouse_message(double x, bool scale_in_pixels, double twips_per_pixel) {
+    double pixels = scale_in_pixels || twips_per_pixel <= 0 ? x : x / twips_per_pixel;
+    switch (round_half_even(pixels)) {
+    case 0x201: // WM_LBUTTONDOWN
+        return tray_press::left;
+    case 0x204: // WM_RBUTTONDOWN
+        return tray_press::right;
+    default:
+        return tray_press::none;
+    }
+}
+
+} // namespace tocsinet
