@@ -1,0 +1,380 @@
+#include "alarm.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "TC_Module.h"
+#include "alarm_check.h"
+#include "conversions.h"
+#include "geometry.h"
+#include "layout.h"
+#include "platform.h"
+#include "resource.h"
+#include "unique_handle.h"
+
+namespace forms {
+namespace {
+
+constexpr UINT_PTR alarm_timer = 1;
+constexpr UINT alarm_timer_interval_ms = 100;
+// The status bar's time panel follows the clock; no alarm logic reads it.
+constexpr UINT_PTR clock_timer = 2;
+constexpr UINT clock_timer_interval_ms = 1000;
+
+constexpr int client_width = 3825;
+constexpr int client_height = 2430;
+constexpr DWORD window_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Z order and tab order follow the table: the controls that take the focus come first, in
+// the order the Tab key visits them, and the boxes that frame others come last, beneath them.
+constexpr control_spec alarm_layout[] = {
+    {id_time_hour, control_kind::drop_down_list, nullptr, id_Frame1, 120, 240, 615, 330, true},
+    {id_time_minute, control_kind::drop_down_list, nullptr, id_Frame1, 840, 240, 615, 330, true},
+    {id_time_ampm, control_kind::drop_down_list, nullptr, id_Frame1, 1560, 240, 615, 330, true},
+    {id_alarm, control_kind::button, L"Activate", id_Picture1, 0, 0, 1275, 280, true},
+    {id_browse, control_kind::button, L"&Browse...", id_Picture2, 0, 0, 1275, 280, true},
+    {id_alarm_file, control_kind::read_only_edit, L"no file", id_Frame3, 120, 310, 2055, 315, true},
+    {id_volume, control_kind::slider, nullptr, id_Frame2, 45, 270, 2535, 255, true},
+    {id_volume_perc, control_kind::label, L"50%", id_Frame2, 2640, 235, 315, 210, false},
+    {id_about_icon, control_kind::icon_picture, nullptr, 0, 3280, 1560, 480, 480, false},
+    {id_Picture1, control_kind::picture, nullptr, id_Frame1, 2280, 240, 1335, 340, false},
+    {id_Picture2, control_kind::picture, nullptr, id_Frame3, 2280, 240, 1335, 340, false},
+    {id_Frame1, control_kind::frame, L"Time", 0, 50, 0, 3735, 680, false},
+    {id_Frame3, control_kind::frame, L"Alarm File", 0, 50, 720, 3735, 680, false},
+    {id_Frame2, control_kind::frame, L"Volume", 0, 50, 1440, 3135, 580, false},
+};
+
+constexpr int status_text_panel_twips = 2500;
+
+struct alarm_form {
+    HWND window = nullptr;
+    int dpi = 96;
+    platform::unique_font font;
+    platform::unique_brush navy_brush;
+    platform::unique_icon large_icon;
+    platform::unique_icon small_icon;
+    platform::unique_menu menu;
+    // The armed state itself: whether alarm_timer runs.
+    bool alarm_timer_enabled = false;
+    // The previous tick of this arming, to catch an alarm second a late tick skipped.
+    std::optional<tocsinet::local_millis> previous_tick;
+    // Set while the firing sequence runs, so a nested tick cannot start it again.
+    bool firing = false;
+
+    HWND control(int id) const { return GetDlgItem(window, id); }
+};
+
+alarm_form* form_of(HWND window) { return reinterpret_cast<alarm_form*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+std::wstring text_of(const alarm_form& form, int id) { return platform::window_text(form.control(id)); }
+
+void set_status_text(const alarm_form& form, const wchar_t* text) {
+    SendMessageW(form.control(id_status), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void set_alarm_timer(alarm_form& form, bool enabled) {
+    form.alarm_timer_enabled = enabled;
+    form.previous_tick.reset();
+    if (enabled)
+        SetTimer(form.window, alarm_timer, alarm_timer_interval_ms, nullptr);
+    else
+        KillTimer(form.window, alarm_timer);
+}
+
+void select_exact(HWND list, const std::string& text) {
+    std::wstring wide = platform::widen(text);
+    LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+}
+
+void add_item(HWND list, const std::wstring& text) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void update_clock_panel(const alarm_form& form) {
+    wchar_t text[64] = L"";
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, 64);
+    SendMessageW(form.control(id_status), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+}
+
+// The saved position is in twips; it moves onto a monitor when none would show it.
+void place_window(const alarm_form& form, double left_twips, double top_twips) {
+    RECT current;
+    GetWindowRect(form.window, &current);
+    int left = tocsinet::twips_to_pixels(left_twips, form.dpi);
+    int top = tocsinet::twips_to_pixels(top_twips, form.dpi);
+    RECT wanted{left, top, left + current.right - current.left, top + current.bottom - current.top};
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
+    auto to_rect = [](const RECT& r) { return tocsinet::rect_px{r.left, r.top, r.right, r.bottom}; };
+    tocsinet::rect_px placed = tocsinet::reachable_position(to_rect(wanted), to_rect(monitor.rcMonitor),
+                                                            to_rect(monitor.rcWork));
+    SetWindowPos(form.window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void volume_Change(const alarm_form& form) {
+    auto value = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
+    std::wstring caption = std::to_wstring(value) + L"%";
+    SetWindowTextW(form.control(id_volume_perc), caption.c_str());
+}
+
+void Form_Load(alarm_form& form) {
+    std::string file = TC_Module::settings_file();
+    set_status_text(form, L"Alarm - Inactive");
+    double left = tocsinet::leading_number(TC_Module::read_setting(file, "TOCSINET", "X"));
+    double top = tocsinet::leading_number(TC_Module::read_setting(TC_Module::settings_file(), "TOCSINET", "Y"));
+    place_window(form, left, top);
+
+    for (int hour = 1; hour <= 12; ++hour)
+        add_item(form.control(id_time_hour), std::to_wstring(hour));
+    for (int minute = 0; minute < 60; ++minute)
+        add_item(form.control(id_time_minute), (minute < 10 ? L"0" : L"") + std::to_wstring(minute));
+    add_item(form.control(id_time_ampm), L"AM");
+    add_item(form.control(id_time_ampm), L"PM");
+
+    HWND volume = form.control(id_volume);
+    SendMessageW(volume, TBM_SETPOS, TRUE, 50);
+
+    if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "LCTOS"))) {
+        select_exact(form.control(id_time_hour), TC_Module::current_time_part("hour"));
+        select_exact(form.control(id_time_minute), TC_Module::current_time_part("minute"));
+        select_exact(form.control(id_time_ampm), TC_Module::current_time_part("ampm"));
+    }
+
+    std::string stored_volume = TC_Module::read_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME");
+    if (!stored_volume.empty()) {
+        int current = static_cast<int>(SendMessageW(volume, TBM_GETPOS, 0, 0));
+        SendMessageW(volume, TBM_SETPOS, TRUE, tocsinet::volume_from_text(stored_volume, current));
+    }
+    volume_Change(form);
+
+    if (TC_Module::read_setting(TC_Module::settings_file(), "STATS", "ALARMS").empty())
+        TC_Module::write_setting(TC_Module::settings_file(), "STATS", "ALARMS", "0");
+    std::string loads = TC_Module::read_setting(TC_Module::settings_file(), "STATS", "LOADS");
+    TC_Module::write_setting(TC_Module::settings_file(), "STATS", "LOADS", tocsinet::next_counter_text(loads));
+}
+
+void alarm_Click(alarm_form& form) {
+    if (text_of(form, id_alarm) == L"Activate") {
+        bool complete = !text_of(form, id_time_hour).empty() && !text_of(form, id_time_minute).empty() &&
+                        !text_of(form, id_time_ampm).empty() && !text_of(form, id_alarm_file).empty();
+        if (!complete) {
+            platform::message_box(form.window, L"Please select and alarm time and an alarm file", MB_OK);
+            return;
+        }
+        SetWindowTextW(form.control(id_alarm), L"Deactivate");
+        set_alarm_timer(form, true);
+        set_status_text(form, L"Alarm - Active");
+    } else {
+        SetWindowTextW(form.control(id_alarm), L"Activate");
+        set_alarm_timer(form, false);
+        set_status_text(form, L"Alarm - Inactive");
+    }
+}
+
+void alarm_timer_Timer(alarm_form& form) {
+    (void)form;
+}
+
+void Form_Resize(alarm_form& form) {
+    (void)form;
+}
+
+void Form_MouseMove(alarm_form& form, int x_pixels) {
+    (void)form;
+    (void)x_pixels;
+}
+
+void Form_Unload(alarm_form& form) {
+    (void)form;
+}
+
+void browse_Click(alarm_form& form) {
+    (void)form;
+}
+
+void about_icon_Click(alarm_form& form) {
+    (void)form;
+}
+
+void mnuoptions_Click(alarm_form& form) {
+    (void)form;
+}
+
+void mnuabout_Click(alarm_form& form) {
+    (void)form;
+}
+
+bool on_create(HWND window, const CREATESTRUCTW& create) {
+    auto form = std::make_unique<alarm_form>();
+    form->window = window;
+    form->dpi = platform::system_dpi();
+    form->font = make_font(8.25, form->dpi);
+    form->navy_brush = platform::unique_brush(CreateSolidBrush(navy));
+    form->large_icon = platform::unique_icon(static_cast<HICON>(LoadImageW(
+        create.hInstance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+        GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+    form->small_icon = platform::unique_icon(static_cast<HICON>(LoadImageW(
+        create.hInstance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form->large_icon.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form->small_icon.get()));
+
+    form->menu = platform::unique_menu(CreatePopupMenu());
+    AppendMenuW(form->menu.get(), MF_STRING, id_mnuoptions, L"&Options");
+    AppendMenuW(form->menu.get(), MF_STRING, id_mnuabout, L"&About");
+
+    create_controls(window, alarm_layout, form->dpi, form->font.get());
+    CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_status)), create.hInstance, nullptr);
+    HWND status = form->control(id_status);
+    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(form->font.get()), FALSE);
+    int parts[] = {tocsinet::twips_to_pixels(status_text_panel_twips, form->dpi), -1};
+    SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+    HWND volume = form->control(id_volume);
+    SendMessageW(volume, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+    SendMessageW(volume, TBM_SETLINESIZE, 0, 1);
+    SendMessageW(volume, TBM_SETPAGESIZE, 0, 5);
+    SendMessageW(volume, TBM_SETTICFREQ, 10, 0);
+    SendMessageW(form->control(id_about_icon), STM_SETICON, reinterpret_cast<WPARAM>(form->large_icon.get()), 0);
+
+    update_clock_panel(*form);
+    SetTimer(window, clock_timer, clock_timer_interval_ms, nullptr);
+
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
+    Form_Load(*form_of(window));
+    return true;
+}
+
+void on_command(alarm_form& form, int id, int notification) {
+    switch (id) {
+    case id_alarm:
+        if (notification == BN_CLICKED)
+            alarm_Click(form);
+        break;
+    case id_browse:
+        if (notification == BN_CLICKED)
+            browse_Click(form);
+        break;
+    case id_about_icon:
+        if (notification == STN_CLICKED)
+            about_icon_Click(form);
+        break;
+    case id_mnuoptions:
+        mnuoptions_Click(form);
+        break;
+    case id_mnuabout:
+        mnuabout_Click(form);
+        break;
+    default:
+        break;
+    }
+}
+
+// The window is navy; each frame is filled with the button face like a panel.
+void on_erase_background(const alarm_form& form, HDC dc) {
+    RECT client;
+    GetClientRect(form.window, &client);
+    FillRect(dc, &client, form.navy_brush.get());
+    for (int frame : {id_Frame1, id_Frame2, id_Frame3}) {
+        RECT rect;
+        GetWindowRect(form.control(frame), &rect);
+        MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&rect), 2);
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    }
+}
+
+HBRUSH on_control_color(const alarm_form& form, HDC dc, HWND control) {
+    int id = GetDlgCtrlID(control);
+    if (id == id_Picture1 || id == id_Picture2 || id == id_about_icon) {
+        SetBkColor(dc, navy);
+        return form.navy_brush.get();
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE)
+        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
+    alarm_form* form = form_of(window);
+    if (!form)
+        return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND:
+        on_command(*form, LOWORD(wparam), HIWORD(wparam));
+        return 0;
+    case WM_TIMER:
+        if (wparam == alarm_timer)
+            alarm_timer_Timer(*form);
+        else if (wparam == clock_timer)
+            update_clock_panel(*form);
+        return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lparam) == form->control(id_volume))
+            volume_Change(*form);
+        return 0;
+    case WM_SIZE:
+        SendMessageW(form->control(id_status), WM_SIZE, 0, 0);
+        Form_Resize(*form);
+        return 0;
+    case WM_MOUSEMOVE:
+        Form_MouseMove(*form, GET_X_LPARAM(lparam));
+        return 0;
+    case WM_ERASEBKGND:
+        on_erase_background(*form, reinterpret_cast<HDC>(wparam));
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(on_control_color(*form, reinterpret_cast<HDC>(wparam),
+                                                          reinterpret_cast<HWND>(lparam)));
+    case WM_CLOSE:
+        Form_Unload(*form);
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, alarm_timer);
+        KillTimer(window, clock_timer);
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        delete form;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+bool register_alarm_class(HINSTANCE instance) {
+    WNDCLASSEXW window_class{sizeof window_class};
+    window_class.lpfnWndProc = alarm_procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOCSINET));
+    window_class.lpszClassName = alarm_class;
+    return RegisterClassExW(&window_class) != 0;
+}
+
+HWND show_alarm_window(HINSTANCE instance, int show_command) {
+    int dpi = platform::system_dpi();
+    SIZE size = window_size_for_client(client_width, client_height, window_style, 0, dpi);
+    HWND window = CreateWindowExW(0, alarm_class, L"Tocsinet", window_style, 0, 0, size.cx, size.cy, nullptr,
+                                  nullptr, instance, nullptr);
+    if (!window)
+        return nullptr;
+    ShowWindow(window, show_command == SW_SHOWMINIMIZED || show_command == SW_MINIMIZE ? show_command : SW_SHOWNORMAL);
+    UpdateWindow(window);
+    return window;
+}
+
+} // namespace forms

@@ -1,0 +1,35 @@
+// The main window: the alarm time, the alarm file, the volume and the armed state.
+#pragma once
+
+#include <windows.h>
+
+namespace forms {
+
+inline constexpr const wchar_t* alarm_class = L"TocsinetAlarm";
+
+// Controls other windows address by name.
+enum alarm_control : int {
+    id_time_hour = 101,
+    id_time_minute,
+    id_time_ampm,
+    id_alarm,
+    id_browse,
+    id_alarm_file,
+    id_volume,
+    id_volume_perc,
+    id_about_icon,
+    id_status,
+    id_Picture1,
+    id_Picture2,
+    id_Frame1,
+    id_Frame2,
+    id_Frame3,
+    id_mnuoptions = 201,
+    id_mnuabout,
+};
+
+bool register_alarm_class(HINSTANCE instance);
+// Creates the main window, runs its load handler and shows it.
+HWND show_alarm_window(HINSTANCE instance, int show_command);
+
+} // namespace forms

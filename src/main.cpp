@@ -1,0 +1,20 @@
+// Tocsinet starts into its main window; there is no other start routine.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "alarm.h"
+#include "platform.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!forms::register_alarm_class(instance))
+        return 1;
+    if (!forms::show_alarm_window(instance, show_command))
+        return 1;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        platform::dispatch(message);
+    return static_cast<int>(message.wParam);
+}

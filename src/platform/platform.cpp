@@ -1,0 +1,169 @@
+#include "platform.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "unique_handle.h"
+
+namespace platform {
+
+std::wstring widen(std::string_view ansi) {
+    if (ansi.empty())
+        return {};
+    int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    return wide;
+}
+
+std::string narrow(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
+                        nullptr);
+    return ansi;
+}
+
+bool fits_ansi(std::wstring_view wide) { return widen(narrow(wide)) == wide; }
+
+std::wstring program_directory_wide() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) {
+            std::wstring path(buffer.data(), length);
+            std::size_t slash = path.find_last_of(L"\\/");
+            if (slash == std::wstring::npos)
+                return path;
+            if (slash == 2 && path[1] == L':')
+                return path.substr(0, 3);
+            return path.substr(0, slash);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string program_directory() { return narrow(program_directory_wide()); }
+
+std::string profile_read(const std::string& file, const std::string& section, const std::string& key,
+                         std::size_t buffer_size) {
+    std::vector<char> buffer(buffer_size, '\0');
+    DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
+                                           static_cast<DWORD>(buffer.size()), file.c_str());
+    return std::string(buffer.data(), count);
+}
+
+void profile_write(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value) {
+    // A failed write stays silent: the file keeps what it had.
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+}
+
+local_now read_local_clock() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = ft.dwLowDateTime;
+    ticks.HighPart = ft.dwHighDateTime;
+    // FILETIME counts 100 ns from a midnight (1 January 1601).
+    auto millis = static_cast<tocsinet::local_millis>(ticks.QuadPart / 10'000);
+    return {{st.wHour, st.wMinute, st.wSecond}, millis};
+}
+
+double monotonic_seconds() { return static_cast<double>(GetTickCount64()) / 1000.0; }
+
+void shell_open(HWND owner, const std::wstring& file, const std::wstring& directory) {
+    ShellExecuteW(owner, L"Open", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+}
+
+HWND find_player_window() { return FindWindowA(player_window_class, nullptr); }
+
+void send_player_volume(HWND player, int volume_0_to_255) {
+    constexpr LPARAM set_volume_command = 122;
+    SendMessageA(player, WM_USER, static_cast<WPARAM>(volume_0_to_255), set_volume_command);
+}
+
+void set_topmost(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+HWND find_own_window(const wchar_t* class_name) {
+    struct search {
+        const wchar_t* class_name;
+        HWND found;
+    } state{class_name, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<search*>(data);
+            wchar_t name[64];
+            if (GetClassNameW(window, name, 64) && lstrcmpiW(name, s->class_name) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+void dispatch(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+bool process_pending_messages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        dispatch(message);
+    }
+    return true;
+}
+
+void wait_for_message(DWORD timeout_ms) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+int message_box(HWND owner, const std::wstring& text, UINT flags) {
+    return MessageBoxW(owner, text.c_str(), L"Tocsinet", flags);
+}
+
+int system_dpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+bool file_exists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folder_exists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring window_text(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+} // namespace platform

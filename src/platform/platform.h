@@ -1,0 +1,70 @@
+// The thin layer over the Windows calls the program relies on. Nothing here decides anything.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "alarm_check.h"
+#include "time_text.h"
+
+namespace platform {
+
+// Text conversions between the windows (wide) and the settings file (ANSI code page).
+std::wstring widen(std::string_view ansi);
+std::string narrow(std::wstring_view wide);
+// Whether the text survives the trip through the ANSI code page unchanged.
+bool fits_ansi(std::wstring_view wide);
+
+// The folder that holds the running exe: no trailing "\" except for a drive root.
+std::string program_directory();
+std::wstring program_directory_wide();
+
+// Profile-file routines over the settings file, ANSI as the file is.
+std::string profile_read(const std::string& file, const std::string& section, const std::string& key,
+                         std::size_t buffer_size);
+void profile_write(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value);
+
+struct local_now {
+    tocsinet::clock_time time;
+    tocsinet::local_millis millis; // local wall clock, from a fixed midnight
+};
+local_now read_local_clock();
+
+// A clock that only goes forward, for pauses and bounds.
+double monotonic_seconds();
+
+// The shell opens a document with the program registered for its type.
+void shell_open(HWND owner, const std::wstring& file, const std::wstring& directory);
+
+inline constexpr const char* player_window_class = "Winamp v1.x";
+HWND find_player_window();
+void send_player_volume(HWND player, int volume_0_to_255);
+
+// Topmost without moving or resizing.
+void set_topmost(HWND window);
+
+// A window of this program's thread with the given class, or null.
+HWND find_own_window(const wchar_t* class_name);
+
+// Runs every pending message as the main loop would; false once the program is quitting
+// (the quit request is posted again for the main loop).
+bool process_pending_messages();
+// Sleeps until a message arrives or the timeout passes.
+void wait_for_message(DWORD timeout_ms);
+// One message through the keyboard handling of our windows, as the main loop does.
+void dispatch(MSG& message);
+
+int message_box(HWND owner, const std::wstring& text, UINT flags);
+
+int system_dpi();
+
+bool file_exists(const std::wstring& path);
+bool folder_exists(const std::wstring& path);
+
+// The window's text, wide.
+std::wstring window_text(HWND window);
+
+} // namespace platform
