@@ -43,6 +43,10 @@ window_kind kind_of(control_kind kind) {
         return {WC_TABCONTROLW, WS_CLIPSIBLINGS, 0};
     case control_kind::list_box:
         return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+    case control_kind::horizontal_line:
+        return {WC_STATICW, SS_ETCHEDHORZ, 0};
+    case control_kind::title_picture:
+        return {WC_STATICW, SS_OWNERDRAW, 0};
     }
     return {WC_STATICW, 0, 0};
 }
@@ -86,6 +90,8 @@ void create_controls(HWND window, std::span<const control_spec> specs, int dpi, 
         int height = rect.bottom - rect.top;
         if (spec.kind == control_kind::drop_down_list)
             height = tocsinet::twips_to_pixels(3000, dpi); // room for the opened list
+        if (spec.kind == control_kind::horizontal_line)
+            height = 2;
         DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
         HWND control = CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style,
                                        rect.left, rect.top, rect.right - rect.left, height, window,

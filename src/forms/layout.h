@@ -24,6 +24,8 @@ enum class control_kind {
     status_bar,
     tab_control,
     list_box,
+    horizontal_line,  // drawn from left to left + width at top; height is ignored
+    title_picture,    // the dialog's title words, drawn by the dialog (owner-drawn)
 };
 
 struct control_spec {

@@ -1,0 +1,132 @@
+#include "dialog_frame.h"
+
+#include <commctrl.h>
+
+#include <cwctype>
+#include <string>
+
+#include "resource.h"
+
+namespace forms {
+namespace {
+
+constexpr DWORD dialog_style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
+// A tool window gets no task-bar button; control-parent gives Tab its way through the controls.
+constexpr DWORD dialog_ex_style = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+const control_spec* spec_of(std::span<const control_spec> specs, int id) {
+    for (const control_spec& spec : specs)
+        if (spec.id == id)
+            return &spec;
+    return nullptr;
+}
+
+} // namespace
+
+void dialog_resources::load(HINSTANCE instance) {
+    HDC screen = GetDC(nullptr);
+    dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (dpi <= 0)
+        dpi = 96;
+    font = make_font(8.25, dpi);
+    small_font = make_font(6.75, dpi);
+    LOGFONTW title{};
+    title.lfHeight = -MulDiv(13, dpi, 96); // the title picture is 15 pixels high
+    title.lfWeight = FW_BOLD;
+    title.lfCharSet = DEFAULT_CHARSET;
+    title.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpynW(title.lfFaceName, L"Arial", LF_FACESIZE);
+    title_font = platform::unique_font(CreateFontIndirectW(&title));
+    navy_brush = platform::unique_brush(CreateSolidBrush(navy));
+    icon = platform::unique_icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON,
+                                                               GetSystemMetrics(SM_CXICON),
+                                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+}
+
+bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure) {
+    WNDCLASSEXW window_class{sizeof window_class};
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOCSINET));
+    window_class.lpszClassName = class_name;
+    if (RegisterClassExW(&window_class))
+        return true;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, int client_width_twips, int client_height_twips,
+                   void* state) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    SIZE size = window_size_for_client(client_width_twips, client_height_twips, dialog_style, dialog_ex_style,
+                                       dpi > 0 ? dpi : 96);
+    return CreateWindowExW(dialog_ex_style, class_name, L"", dialog_style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
+                           size.cy, nullptr, nullptr, instance, state);
+}
+
+void place_at_corner(HWND dialog, HWND opener) {
+    RECT opener_rect;
+    GetWindowRect(opener, &opener_rect);
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    SetWindowPos(dialog, nullptr, rect.left, opener_rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, opener_rect.left, opener_rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void create_dialog_controls(HWND dialog, std::span<const control_spec> specs, const dialog_resources& resources) {
+    create_controls(dialog, specs, resources.dpi, resources.font.get());
+    for (const control_spec& spec : specs)
+        if (spec.kind == control_kind::icon_picture)
+            SendDlgItemMessageW(dialog, spec.id, STM_SETICON, reinterpret_cast<WPARAM>(resources.icon.get()), 0);
+}
+
+HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND control,
+                            std::span<const control_spec> specs) {
+    const control_spec* spec = spec_of(specs, GetDlgCtrlID(control));
+    bool on_navy = spec && (spec->kind == control_kind::picture || spec->kind == control_kind::borderless_picture ||
+                            spec->kind == control_kind::icon_picture || spec->kind == control_kind::title_picture ||
+                            spec->kind == control_kind::horizontal_line);
+    if (on_navy) {
+        SetBkColor(dc, navy);
+        return resources.navy_brush.get();
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const dialog_resources& resources) {
+    FillRect(item.hDC, &item.rcItem, resources.navy_brush.get());
+    std::wstring capitals = words;
+    for (wchar_t& c : capitals)
+        c = static_cast<wchar_t>(std::towupper(c));
+    platform::scoped_select font(item.hDC, resources.title_font.get());
+    SetBkMode(item.hDC, TRANSPARENT);
+    RECT shadow = item.rcItem;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(item.hDC, RGB(0, 0, 0));
+    DrawTextW(item.hDC, capitals.c_str(), -1, &shadow, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RECT text = item.rcItem;
+    SetTextColor(item.hDC, RGB(40, 90, 255));
+    DrawTextW(item.hDC, capitals.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    FillRect(dc, &client, resources.navy_brush.get());
+}
+
+void give_back_focus(HWND opener) {
+    if (!opener || !IsWindow(opener))
+        return;
+    EnableWindow(opener, TRUE);
+    if (IsWindowVisible(opener))
+        SetForegroundWindow(opener);
+}
+
+} // namespace forms

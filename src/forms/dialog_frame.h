@@ -1,0 +1,53 @@
+// What the four dialogs share: a navy window with no title bar and no task-bar button, the
+// title strip (program icon, title words, line), framed buttons, and their placement.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "layout.h"
+#include "unique_handle.h"
+
+namespace forms {
+
+// Resources every dialog holds for its lifetime.
+struct dialog_resources {
+    int dpi = 96;
+    platform::unique_font font;       // "Courier New" 8.25 pt
+    platform::unique_font small_font; // 6.75 pt, for the folder lists
+    platform::unique_font title_font;
+    platform::unique_brush navy_brush;
+    platform::unique_icon icon;
+
+    void load(HINSTANCE instance);
+};
+
+bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure);
+
+// Creates the dialog hidden, sized to its client area in twips; `state` reaches WM_CREATE
+// as lpCreateParams.
+HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, int client_width_twips,
+                   int client_height_twips, void* state);
+
+// Puts the dialog's top-left corner on the opener's: the top edge first, then the left.
+void place_at_corner(HWND dialog, HWND opener);
+
+// The dialog's controls from its table; the icon pictures get the program icon.
+void create_dialog_controls(HWND dialog, std::span<const control_spec> specs, const dialog_resources& resources);
+
+// Colours for WM_CTLCOLORSTATIC/BTN: navy for the window's pictures and lines, the platform's
+// defaults for everything else.
+HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND control,
+                            std::span<const control_spec> specs);
+
+// Paints the title words in blue capitals with a black shadow on the navy background.
+void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const dialog_resources& resources);
+
+// WM_ERASEBKGND: the dialog's client area is navy.
+void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources);
+
+// Enables and raises the window a dialog disabled, however the dialog goes.
+void give_back_focus(HWND opener);
+
+} // namespace forms
