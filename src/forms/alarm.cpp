@@ -14,6 +14,8 @@
 #include "geometry.h"
 #include "layout.h"
 #include "platform.h"
+#include "time_text.h"
+#include "tray_text.h"
 #include "resource.h"
 #include "unique_handle.h"
 
@@ -65,6 +67,8 @@ struct alarm_form {
     std::optional<tocsinet::local_millis> previous_tick;
     // Set while the firing sequence runs, so a nested tick cannot start it again.
     bool firing = false;
+    // Sent to every top-level window when the shell's task bar (re)starts.
+    UINT taskbar_created = 0;
 
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
@@ -177,21 +181,158 @@ void alarm_Click(alarm_form& form) {
     }
 }
 
+// The dialogs that close with the main window, in the order they close.
+constexpr const wchar_t* about_class = L"TocsinetAbout";
+constexpr const wchar_t* browse_form_class = L"TocsinetBrowseForm";
+constexpr const wchar_t* options_class = L"TocsinetOptions";
+
+void close_if_open(const wchar_t* class_name) {
+    if (HWND dialog = platform::find_own_window(class_name))
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+// A player that has not appeared by then will not; the user hears of it instead of waiting forever.
+constexpr double player_wait_seconds = 60;
+constexpr DWORD player_poll_ms = 100;
+
+void disarm(alarm_form& form) {
+    set_alarm_timer(form, false);
+    set_status_text(form, L"Alarm - Inactive");
+    SetWindowTextW(form.control(id_alarm), L"Activate");
+}
+
+// Waits for the player's window while the window events still run. Null when the bound passed
+// or the main window went away meanwhile.
+HWND wait_for_player(HWND window) {
+    double give_up = platform::monotonic_seconds() + player_wait_seconds;
+    for (;;) {
+        if (!platform::process_pending_messages() || !IsWindow(window))
+            return nullptr;
+        if (HWND player = platform::find_player_window())
+            return player;
+        if (platform::monotonic_seconds() >= give_up)
+            return nullptr;
+        platform::wait_for_message(player_poll_ms);
+    }
+}
+
+void count_alarm() {
+    std::string alarms = TC_Module::read_setting(TC_Module::settings_file(), "STATS", "ALARMS");
+    if (alarms.empty()) {
+        TC_Module::write_setting(TC_Module::settings_file(), "STATS", "ALARMS", "1");
+        return;
+    }
+    alarms = TC_Module::read_setting(TC_Module::settings_file(), "STATS", "ALARMS");
+    TC_Module::write_setting(TC_Module::settings_file(), "STATS", "ALARMS", tocsinet::next_counter_text(alarms));
+}
+
+// Returns false when the main window is gone: `form` must not be touched then.
+bool fire_alarm(alarm_form& form) {
+    HWND window = form.window;
+    platform::shell_open(window, text_of(form, id_alarm_file), platform::program_directory_wide());
+    count_alarm();
+
+    HWND player = wait_for_player(window);
+    if (!IsWindow(window))
+        return false;
+    if (player) {
+        auto percent = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
+        platform::send_player_volume(player, tocsinet::player_volume(percent));
+    } else {
+        platform::message_box(window,
+                              L"The alarm went off, but the media player did not open within a minute. "
+                              L"Its volume was not set.",
+                              MB_OK | MB_ICONWARNING);
+        if (!IsWindow(window))
+            return false;
+    }
+
+    disarm(form);
+    if (!IsWindowVisible(window)) {
+        TC_Module::delete_tray_icon();
+        if (!TC_Module::add_tray_icon(form.small_icon.get(), "Tocsinet: Inactive", window))
+            TC_Module::restore_from_tray(window);
+    }
+    return true;
+}
+
 void alarm_timer_Timer(alarm_form& form) {
-    (void)form;
+    // Ticks keep coming while the sequence waits for the player; one alarm fires once.
+    if (form.firing)
+        return;
+    platform::local_now now = platform::read_local_clock();
+    tocsinet::alarm_time alarm{platform::narrow(text_of(form, id_time_hour)),
+                               platform::narrow(text_of(form, id_time_minute)),
+                               platform::narrow(text_of(form, id_time_ampm))};
+    bool due = tocsinet::alarm_is_due(tocsinet::twelve_hour_text(now.time), alarm, now.millis, form.previous_tick);
+    form.previous_tick = now.millis;
+    if (!due)
+        return;
+
+    form.firing = true;
+    if (!fire_alarm(form))
+        return;
+    form.firing = false;
+
+    if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO"))) {
+        close_if_open(about_class);
+        close_if_open(browse_form_class);
+        close_if_open(options_class);
+        SendMessageW(form.window, WM_CLOSE, 0, 0);
+    }
 }
 
 void Form_Resize(alarm_form& form) {
-    (void)form;
+    if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "options", "MTST")))
+        return;
+    std::string tip = tocsinet::tray_tooltip(
+        form.alarm_timer_enabled, platform::narrow(text_of(form, id_time_hour)),
+        platform::narrow(text_of(form, id_time_minute)), platform::narrow(text_of(form, id_time_ampm)),
+        platform::narrow(text_of(form, id_alarm_file)));
+    if (IsIconic(form.window))
+        TC_Module::add_tray_icon(form.small_icon.get(), tip, form.window);
 }
 
-void Form_MouseMove(alarm_form& form, int x_pixels) {
-    (void)form;
-    (void)x_pixels;
+void Form_MouseMove(alarm_form& form, double x_twips) {
+    HWND window = form.window;
+    // Back to normal; a window hidden in the tray takes the state when it is shown again.
+    if (IsWindowVisible(window) && IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    if (TC_Module::tray_mouse_message(x_twips, window) == 0)
+        return;
+    TC_Module::pause_seconds(0.3);
+    if (IsWindow(window))
+        TC_Module::restore_from_tray(window);
+}
+
+// Where the window stands when it is not minimised: a minimised or hidden window reports a
+// placeholder far off screen, which the next start must not use.
+POINT restored_position(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (!IsIconic(window))
+        return {rect.left, rect.top};
+    WINDOWPLACEMENT placement{sizeof placement};
+    GetWindowPlacement(window, &placement);
+    // The placement is relative to the work area of the window's monitor.
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return {placement.rcNormalPosition.left + monitor.rcWork.left - monitor.rcMonitor.left,
+            placement.rcNormalPosition.top + monitor.rcWork.top - monitor.rcMonitor.top};
 }
 
 void Form_Unload(alarm_form& form) {
-    (void)form;
+    POINT position = restored_position(form.window);
+    auto twips = [&](int pixels) {
+        return tocsinet::single_to_text(static_cast<float>(tocsinet::pixels_to_twips(pixels, form.dpi)));
+    };
+    TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "X", twips(position.x));
+    TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "Y", twips(position.y));
+    auto volume = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
+    TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME", std::to_string(volume));
+    TC_Module::delete_tray_icon();
+    close_if_open(about_class);
+    close_if_open(browse_form_class);
 }
 
 void browse_Click(alarm_form& form) {
@@ -225,6 +366,7 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form->large_icon.get()));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form->small_icon.get()));
 
+    form->taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     form->menu = platform::unique_menu(CreatePopupMenu());
     AppendMenuW(form->menu.get(), MF_STRING, id_mnuoptions, L"&Options");
     AppendMenuW(form->menu.get(), MF_STRING, id_mnuabout, L"&About");
@@ -307,6 +449,10 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     alarm_form* form = form_of(window);
     if (!form)
         return DefWindowProcW(window, message, wparam, lparam);
+    if (message == form->taskbar_created) {
+        TC_Module::add_tray_icon_again();
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND:
         on_command(*form, LOWORD(wparam), HIWORD(wparam));
@@ -326,7 +472,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         Form_Resize(*form);
         return 0;
     case WM_MOUSEMOVE:
-        Form_MouseMove(*form, GET_X_LPARAM(lparam));
+        Form_MouseMove(*form, tocsinet::pixels_to_twips(GET_X_LPARAM(lparam), form->dpi));
         return 0;
     case WM_ERASEBKGND:
         on_erase_background(*form, reinterpret_cast<HDC>(wparam));

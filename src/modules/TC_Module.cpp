@@ -1,9 +1,14 @@
 #include "TC_Module.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "paths.h"
 #include "platform.h"
 #include "settings_rules.h"
 #include "time_text.h"
+#include "tray_text.h"
+#include "geometry.h"
 
 namespace TC_Module {
 
@@ -27,5 +32,64 @@ std::string current_time_part(std::string_view part) {
 }
 
 void set_topmost(HWND form) { platform::set_topmost(form); }
+
+NOTIFYICONDATAA tray_icon_data{};
+
+namespace {
+// Whether the shell holds our icon now; the record alone cannot say.
+bool tray_icon_shown = false;
+} // namespace
+
+bool add_tray_icon(HICON icon, const std::string& tip, HWND form) {
+    tray_icon_data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    tray_icon_data.hWnd = form;
+    tray_icon_data.uID = 1;
+    tray_icon_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray_icon_data.uCallbackMessage = WM_MOUSEMOVE;
+    tray_icon_data.hIcon = icon;
+    // The text, one NUL, then blanks to the end of the field.
+    std::string text = tocsinet::fit_tray_tip(tip);
+    std::memset(tray_icon_data.szTip, ' ', sizeof tray_icon_data.szTip);
+    std::memcpy(tray_icon_data.szTip, text.c_str(), text.size() + 1);
+    if (Shell_NotifyIconA(NIM_ADD, &tray_icon_data))
+        tray_icon_shown = true;
+    if (tray_icon_shown)
+        ShowWindow(form, SW_HIDE);
+    return tray_icon_shown;
+}
+
+void delete_tray_icon() {
+    Shell_NotifyIconA(NIM_DELETE, &tray_icon_data);
+    tray_icon_shown = false;
+}
+
+void add_tray_icon_again() {
+    if (tray_icon_shown)
+        Shell_NotifyIconA(NIM_ADD, &tray_icon_data);
+}
+
+int tray_mouse_message(double x, HWND form) {
+    (void)form; // the window scales in twips; it has no pixel mode
+    return static_cast<int>(tocsinet::tray_mouse_message(x, false, tocsinet::twips_per_pixel(platform::system_dpi())));
+}
+
+void restore_from_tray(HWND form) {
+    delete_tray_icon();
+    // Shown in its normal state: the hidden window kept its minimised state.
+    ShowWindow(form, IsIconic(form) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(form);
+}
+
+void pause_seconds(double seconds) {
+    double end = platform::monotonic_seconds() + seconds;
+    for (;;) {
+        if (!platform::process_pending_messages())
+            return;
+        double left = end - platform::monotonic_seconds();
+        if (left <= 0)
+            return;
+        platform::wait_for_message(static_cast<DWORD>(std::clamp(left * 1000.0, 1.0, 1000.0)));
+    }
+}
 
 } // namespace TC_Module

@@ -27,4 +27,25 @@ std::string current_time_part(std::string_view part);
 // Keeps a dialog above all other windows without moving it.
 void set_topmost(HWND form);
 
+// The one notification-area icon, in the shell's first ANSI record form. It keeps the values
+// of the last add; a delete reads it and changes nothing.
+extern NOTIFYICONDATAA tray_icon_data;
+
+// Adds the icon and hides the window. When the shell takes no icon and none is shown, the
+// window stays where it is: a hidden window without an icon could never come back.
+// Returns whether the icon is shown.
+bool add_tray_icon(HICON icon, const std::string& tip, HWND form);
+void delete_tray_icon();
+// After the shell's task bar restarted: the icon again, as last added, while it should show.
+void add_tray_icon_again();
+
+// 1 for a left-button press on the icon, 2 for a right-button press, 0 otherwise; `x` is the
+// mouse-move x in twips, as the window receives the icon's notifications.
+int tray_mouse_message(double x, HWND form);
+// Deletes the icon and shows the window in its normal state.
+void restore_from_tray(HWND form);
+
+// Waits while the window events still run, on a clock that only goes forward.
+void pause_seconds(double seconds);
+
 } // namespace TC_Module
