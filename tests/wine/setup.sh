@@ -5,6 +5,14 @@
 set -euo pipefail
 
 state=$1
+shift
+player=""
+while [ $# -gt 0 ]; do
+    case $1 in
+    --player) player=$2; shift 2 ;;
+    *) echo "wine setup: unknown option $1" >&2; exit 2 ;;
+    esac
+done
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(dirname "$state")
 mkdir -p "$work"
@@ -64,6 +72,20 @@ reg_file=$work/prefix-settings.reg
     # Wine finds "Courier New" only through a replacement; Liberation Mono has its metrics.
     echo "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]"
     echo "\"Courier New\"=\"Liberation Mono\""
+    if [ -n "$player" ]; then
+        # The shell opens the alarm file types with the test player, as it would with the real one.
+        for type in mp3 m3u mid wav; do
+            echo
+            echo "[HKEY_CLASSES_ROOT\\.$type]"
+            echo "@=\"tocsinet.testplayer\""
+        done
+        echo
+        echo "[HKEY_CLASSES_ROOT\\tocsinet.testplayer\\shell\\open\\command]"
+        command="\"$(dos_path "$player")\" \"%1\""
+        command=${command//\\/\\\\}
+        command=${command//\"/\\\"}
+        echo "@=\"$command\""
+    fi
 } >"$reg_file"
 wine regedit /S "$(dos_path "$reg_file")" >>"$log" 2>&1 </dev/null || fail "the prefix settings were not imported"
 
