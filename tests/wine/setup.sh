@@ -7,9 +7,11 @@ set -euo pipefail
 state=$1
 shift
 player=""
+recorder=""
 while [ $# -gt 0 ]; do
     case $1 in
     --player) player=$2; shift 2 ;;
+    --tray-recorder) recorder=$2; shift 2 ;;
     *) echo "wine setup: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -88,5 +90,21 @@ reg_file=$work/prefix-settings.reg
     fi
 } >"$reg_file"
 wine regedit /S "$(dos_path "$reg_file")" >>"$log" 2>&1 </dev/null || fail "the prefix settings were not imported"
+
+if [ -n "$recorder" ]; then
+    # The recorder must own the first "Shell_TrayWnd" window before any program adds an icon;
+    # it creates its log once that window exists.
+    tray_log=$work/tray.log
+    rm -f "$tray_log"
+    wine "$recorder" "$(dos_path "$tray_log")" >>"$log" 2>&1 </dev/null &
+    record RECORDER_PID $!
+    record TOCSINET_TRAY_LOG "$tray_log"
+    for _ in $(seq 600); do
+        [ -f "$tray_log" ] && break
+        kill -0 "$(sed -n 's/^RECORDER_PID=//p' "$state")" 2>/dev/null || fail "the tray recorder ended"
+        sleep 0.1
+    done
+    [ -f "$tray_log" ] || fail "the tray recorder did not start"
+fi
 
 echo "READY=1" >>"$state"
