@@ -55,6 +55,13 @@ record WINEPREFIX "$prefix"
 record WINEDEBUG "-all"
 # No .NET or browser-engine install prompts, no menu entries on the host.
 record WINEDLLOVERRIDES "mscoree,mshtml=,winemenubuilder.exe=d"
+# Programs started with a shifted clock preload this (launch-shifted.sh).
+for library in /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 /usr/lib/faketime/libfaketime.so.1; do
+    if [ -f "$library" ]; then
+        record FAKETIME_LIBRARY "$library"
+        break
+    fi
+done
 # shellcheck disable=SC1090
 source "$state"
 export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
