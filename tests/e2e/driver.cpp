@@ -595,6 +595,20 @@ void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_
     write_whole_file(alarm_file + L".player", delay_ms_or_never);
 }
 
+// The recorder escapes line breaks and backslashes in tooltips.
+static std::string unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char next = text[++i];
+        out += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+    }
+    return out;
+}
+
 std::vector<tray_record> tray_records(HWND owner) {
     auto wanted = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner));
     std::vector<tray_record> records;
@@ -610,7 +624,7 @@ std::vector<tray_record> tray_records(HWND owner) {
         auto position = fields.tellg();
         // One blank separates the numbers from the tooltip, which may itself start with blanks.
         if (position >= 0 && static_cast<std::size_t>(position) + 1 <= line.size())
-            record.tip = line.substr(static_cast<std::size_t>(position) + 1);
+            record.tip = unescaped(line.substr(static_cast<std::size_t>(position) + 1));
         records.push_back(record);
     }
     return records;

@@ -4,7 +4,7 @@
 // file named on the command line:
 //   <operation> 0x<hwnd> <uID> <uFlags> <uCallbackMessage> <tooltip>
 // operation is add, modify, delete, setfocus or setversion; the numbers are decimal but the
-// hwnd; the tooltip (UTF-8) runs to the end of the line. The log is created, empty, once the
+// hwnd; the tooltip (UTF-8, with \r, \n and \\ escaped) runs to the end of the line. The log is created, empty, once the
 // window exists, which tells the fixture that programs may start.
 #include <windows.h>
 
@@ -67,6 +67,22 @@ void append_line(const std::wstring& log_path, const std::string& line) {
     CloseHandle(file);
 }
 
+// A tooltip may hold line breaks; the log keeps one record per line.
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
 void record(const std::wstring& log_path, const COPYDATASTRUCT& data) {
     record_head head{};
     std::memcpy(&head, data.lpData, data.cbData < sizeof head ? data.cbData : sizeof head);
@@ -77,7 +93,7 @@ void record(const std::wstring& log_path, const COPYDATASTRUCT& data) {
     std::snprintf(numbers, sizeof numbers, "0x%x %u %u %u ", static_cast<unsigned>(head.hwnd),
                   static_cast<unsigned>(head.id), static_cast<unsigned>(head.flags),
                   static_cast<unsigned>(head.callback_message));
-    append_line(log_path, std::string(operation_name(data.dwData)) + " " + numbers + utf8(head.tip, tip_length));
+    append_line(log_path, std::string(operation_name(data.dwData)) + " " + numbers + escaped(utf8(head.tip, tip_length)));
 }
 
 LRESULT CALLBACK tray_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
