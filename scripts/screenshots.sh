@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Pictures every window of the program, as the user sees it, on a virtual display: the main
+# window, the alarm-file picker, the Options window, the folder picker, the About window and the
+# icon in the notification area. The pictures go to docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/install-deps.sh
+mkdir -p build
+if ! { cmake --preset mingw && cmake --build --preset mingw -j2 --target tocsinet screenshot_tour test_player; } \
+    >build/screenshots-build.log 2>&1; then
+    tail -n 60 build/screenshots-build.log
+    exit 1
+fi
+
+work=$root/build/screenshots-wine
+state=$work/state.sh
+cleanup() { bash tests/wine/cleanup.sh "$state"; }
+trap cleanup EXIT
+bash tests/wine/setup.sh "$state" --player "$root/build/mingw/tests/e2e/test_player.exe"
+# shellcheck disable=SC1090
+source "$state"
+export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export TOCSINET_PROGRAM=$root/build/mingw/tocsinet.exe
+
+out=$root/docs/screenshots
+mkdir -p "$out"
+request=$WINEPREFIX/drive_c/screenshot-request.txt
+rm -f "$request"
+# A desktop of Wine's own, with a task bar and a notification area, holds the tour.
+wine explorer /desktop=Tocsinet,800x600 "$root/build/mingw/tests/e2e/screenshot_tour.exe" 'C:\screenshot-request.txt' &
+tour=$!
+while kill -0 "$tour" 2>/dev/null; do
+    if [ -s "$request" ]; then
+        read -r name left top width height < <(tr -d "\r" <"$request")
+        # A little margin shows the window's edge against the desktop.
+        import -window root -crop "$((width + 8))x$((height + 8))+$((left > 4 ? left - 4 : 0))+$((top > 4 ? top - 4 : 0))" \
+            "$out/$name.png"
+        echo "$out/$name.png"
+        rm -f "$request"
+    fi
+    sleep 0.2
+done
+wait "$tour" || { echo "The tour through the windows failed." >&2; exit 1; }
