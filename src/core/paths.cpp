@@ -1,14 +1,16 @@
 #include "paths.h"
 
 #include <cctype>
+#include <cwctype>
 
 namespace tocsinet {
 namespace {
 
 char fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+wchar_t fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c))); }
 
-bool wildcard_match(std::string_view name, std::string_view pattern) {
-    std::size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
+template <class Char> bool wildcard_match(std::basic_string_view<Char> name, std::basic_string_view<Char> pattern) {
+    std::size_t n = 0, p = 0, star = std::basic_string_view<Char>::npos, resume = 0;
     while (n < name.size()) {
         if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
             ++n;
@@ -16,7 +18,7 @@ bool wildcard_match(std::string_view name, std::string_view pattern) {
         } else if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             resume = n;
-        } else if (star != std::string_view::npos) {
+        } else if (star != std::basic_string_view<Char>::npos) {
             p = star + 1;
             n = ++resume;
         } else {
@@ -53,19 +55,28 @@ std::string version_file_path(std::string_view program_directory) {
     return std::string(program_directory) + "\\version.txt";
 }
 
-bool matches_any_pattern(std::string_view name, std::string_view patterns) {
+namespace {
+
+template <class Char>
+bool matches_any_of(std::basic_string_view<Char> name, std::basic_string_view<Char> patterns) {
+    using view = std::basic_string_view<Char>;
     std::size_t start = 0;
     while (start <= patterns.size()) {
-        std::size_t end = patterns.find(';', start);
-        std::string_view pattern =
-            patterns.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::size_t end = patterns.find(Char(';'), start);
+        view pattern = patterns.substr(start, end == view::npos ? view::npos : end - start);
         if (!pattern.empty() && wildcard_match(name, pattern))
             return true;
-        if (end == std::string_view::npos)
+        if (end == view::npos)
             break;
         start = end + 1;
     }
     return false;
 }
+
+} // namespace
+
+bool matches_any_pattern(std::string_view name, std::string_view patterns) { return matches_any_of(name, patterns); }
+
+bool matches_any_pattern(std::wstring_view name, std::wstring_view patterns) { return matches_any_of(name, patterns); }
 
 } // namespace tocsinet

@@ -22,6 +22,7 @@ std::string version_file_path(std::string_view program_directory);
 
 // Whether a file name matches any of the ";"-separated wildcard patterns, letter case ignored.
 bool matches_any_pattern(std::string_view name, std::string_view patterns);
+bool matches_any_pattern(std::wstring_view name, std::wstring_view patterns);
 
 // The nearest existing folder at or above `path`, by the given existence test; "" when none.
 template <class FolderExists> std::string nearest_existing_folder(std::string path, FolderExists exists) {

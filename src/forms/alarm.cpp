@@ -10,6 +10,7 @@
 
 #include "TC_Module.h"
 #include "alarm_check.h"
+#include "browse_form.h"
 #include "conversions.h"
 #include "geometry.h"
 #include "layout.h"
@@ -183,7 +184,6 @@ void alarm_Click(alarm_form& form) {
 
 // The dialogs that close with the main window, in the order they close.
 constexpr const wchar_t* about_class = L"TocsinetAbout";
-constexpr const wchar_t* browse_form_class = L"TocsinetBrowseForm";
 constexpr const wchar_t* options_class = L"TocsinetOptions";
 
 void close_if_open(const wchar_t* class_name) {
@@ -336,7 +336,11 @@ void Form_Unload(alarm_form& form) {
 }
 
 void browse_Click(alarm_form& form) {
-    (void)form;
+    EnableWindow(form.window, FALSE);
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form.window, GWLP_HINSTANCE));
+    // Never left disabled with no picker on screen.
+    if (!show_browse_form(instance, form.window))
+        EnableWindow(form.window, TRUE);
 }
 
 void about_icon_Click(alarm_form& form) {

@@ -1,0 +1,188 @@
+#include "browse_dir.h"
+
+#include <memory>
+#include <string>
+
+#include "TC_Module.h"
+#include "dialog_frame.h"
+#include "file_system.h"
+#include "folder_lists.h"
+#include "layout.h"
+#include "options_ids.h"
+#include "platform.h"
+
+namespace forms {
+namespace {
+
+constexpr int client_width = 3255;
+constexpr int client_height = 3615;
+constexpr const wchar_t* title_words = L"Browse...";
+
+// Table order is Z order and Tab order: folders, drive, Cancel, OK.
+constexpr control_spec browse_dir_layout[] = {
+    {id_bd_dir, control_kind::list_box, nullptr, 0, 50, 960, 3175, 1980, true},
+    {id_bd_drive, control_kind::drop_down_list, nullptr, 0, 50, 600, 3175, 330, true},
+    {id_bd_cancel, control_kind::button, L"Cancel", id_bd_Picture2, 0, 0, 1035, 280, true},
+    {id_bd_ok, control_kind::button, L"OK", id_bd_Picture1, 0, 0, 1035, 280, true},
+    {id_bd_Picture2, control_kind::picture, nullptr, 0, 1680, 3240, 1095, 340, false},
+    {id_bd_Picture1, control_kind::picture, nullptr, 0, 600, 3240, 1095, 340, false},
+    {id_bd_Picture4, control_kind::icon_picture, nullptr, 0, 0, 0, 480, 480, false},
+    {id_bd_Picture3, control_kind::title_picture, nullptr, 0, 520, 120, 1680, 225, false},
+    {id_bd_Line1, control_kind::horizontal_line, nullptr, 0, 0, 500, 4440, 0, false},
+    {id_bd_Line2, control_kind::horizontal_line, nullptr, 0, 0, 3120, 4440, 0, false},
+};
+
+constexpr const wchar_t* player_file = L"winamp.exe";
+
+struct browse_dir_state {
+    HWND window = nullptr;
+    HWND options = nullptr; // the owner: this window never outlives it
+    dialog_resources resources;
+    folder_lists lists;
+
+    HWND control(int id) const { return GetDlgItem(window, id); }
+};
+
+browse_dir_state* form_of(HWND window) {
+    return reinterpret_cast<browse_dir_state*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void Form_Load(browse_dir_state& form) {
+    TC_Module::set_topmost(form.window);
+    place_at_corner(form.window, form.options);
+    EnableWindow(form.options, FALSE);
+    form.lists.open_nearest(platform::current_directory());
+}
+
+void ok_Click(browse_dir_state& form) {
+    // The message boxes let the Options window close meanwhile, and this picker with it.
+    HWND window = form.window;
+    HWND options = form.options;
+    if (!IsWindow(options)) {
+        DestroyWindow(window);
+        return;
+    }
+    std::wstring folder = tocsinet::add_backslash(std::wstring_view(form.lists.path()));
+    if (platform::window_text(GetDlgItem(options, id_which)) != L"0") {
+        SetWindowTextW(GetDlgItem(options, id_default_path), folder.c_str());
+        give_back_focus(options);
+        DestroyWindow(window);
+        return;
+    }
+    std::wstring candidate = folder + player_file;
+    // The file system ignores letter case, so WINAMP.EXE passes too.
+    bool found = platform::file_exists(candidate);
+    platform::message_box(window, found ? L"Winamp.exe found" : L"Winamp.exe could not be found", MB_OK);
+    if (!IsWindow(window) || !IsWindow(options))
+        return;
+    if (found)
+        SetWindowTextW(GetDlgItem(options, id_winamp_path), candidate.c_str());
+    give_back_focus(options);
+    if (found)
+        DestroyWindow(window);
+}
+
+void cancel_Click(browse_dir_state& form) {
+    give_back_focus(form.options);
+    DestroyWindow(form.window);
+}
+
+bool on_create(HWND window, const CREATESTRUCTW& create) {
+    auto form = std::make_unique<browse_dir_state>();
+    form->window = window;
+    form->options = static_cast<HWND>(create.lpCreateParams);
+    form->resources.load(create.hInstance);
+    create_dialog_controls(window, browse_dir_layout, form->resources);
+    SendMessageW(form->control(id_bd_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form->resources.small_font.get()), FALSE);
+    form->lists.attach(form->control(id_bd_drive), form->control(id_bd_dir), nullptr, L"");
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
+    return true;
+}
+
+void on_command(browse_dir_state& form, int id, int notification) {
+    switch (id) {
+    case id_bd_drive:
+        if (notification == CBN_SELCHANGE)
+            form.lists.drive_Change();
+        break;
+    case id_bd_dir:
+        if (notification == LBN_DBLCLK)
+            form.lists.open_selected_folder();
+        break;
+    case id_bd_ok:
+    case IDOK:
+        if (id == IDOK && GetFocus() == form.control(id_bd_dir))
+            form.lists.open_selected_folder();
+        else if (notification == BN_CLICKED)
+            ok_Click(form);
+        break;
+    case id_bd_cancel:
+    case IDCANCEL:
+        if (notification == BN_CLICKED)
+            cancel_Click(form);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK browse_dir_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE)
+        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
+    browse_dir_state* form = form_of(window);
+    if (!form)
+        return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND:
+        on_command(*form, LOWORD(wparam), HIWORD(wparam));
+        return 0;
+    case WM_DRAWITEM:
+        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, form->resources);
+        return TRUE;
+    case WM_ERASEBKGND:
+        erase_dialog_background(window, reinterpret_cast<HDC>(wparam), form->resources);
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(dialog_control_color(form->resources, reinterpret_cast<HDC>(wparam),
+                                                              reinterpret_cast<HWND>(lparam), browse_dir_layout));
+    case WM_CLOSE:
+        cancel_Click(*form);
+        return 0;
+    case WM_DESTROY:
+        // However the picker goes (Alt+F4 included), the Options window takes input again.
+        if (IsWindow(form->options))
+            EnableWindow(form->options, TRUE);
+        return 0;
+    case WM_NCDESTROY:
+        delete form;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+HWND show_browse_dir(HWND options_window) {
+    if (HWND open = platform::find_own_window(browse_dir_class)) {
+        ShowWindow(open, SW_SHOW);
+        SetForegroundWindow(open);
+        return open;
+    }
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(options_window, GWLP_HINSTANCE));
+    if (!register_dialog_class(instance, browse_dir_class, browse_dir_procedure))
+        return nullptr;
+    HWND window = create_dialog(instance, browse_dir_class, client_width, client_height, options_window);
+    if (!window)
+        return nullptr;
+    // Owned by the Options window, the picker closes with it and never writes into a window that is gone.
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(options_window));
+    Form_Load(*form_of(window));
+    ShowWindow(window, SW_SHOW);
+    SetFocus(GetDlgItem(window, id_bd_dir));
+    return window;
+}
+
+} // namespace forms
