@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Measures Tocsinet under Wine beside a minimal Win32 window program of ours, in one run:
+# start-up time and peak memory, CPU time while armed and while waiting for a player that never
+# comes, the delay from the alarm second to the open request, the picker on a large folder,
+# windows and memory over many dialog openings (Wine does not count GDI/USER objects for
+# GetGuiResources), and the exe sizes. Prints a table and writes it to
+# build/bench/results.md. BENCH_QUICK=1 gives a short smoke run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+quick=${BENCH_QUICK:-0}
+armed_seconds=${BENCH_ARMED_SECONDS:-$([ "$quick" = 1 ] && echo 10 || echo 60)}
+wait_seconds=${BENCH_WAIT_SECONDS:-$([ "$quick" = 1 ] && echo 10 || echo 30)}
+startup_runs=${BENCH_STARTUP_RUNS:-$([ "$quick" = 1 ] && echo 3 || echo 7)}
+firing_runs=${BENCH_FIRING_RUNS:-$([ "$quick" = 1 ] && echo 1 || echo 4)}
+cycles=${BENCH_DIALOG_CYCLES:-$([ "$quick" = 1 ] && echo 20 || echo 200)}
+
+bash scripts/install-deps.sh
+mkdir -p build/bench
+if ! { cmake --preset mingw && cmake --build --preset mingw -j2 --target tocsinet bench_probe bench_baseline; } \
+    >build/bench/build.log 2>&1; then
+    tail -n 60 build/bench/build.log
+    exit 1
+fi
+
+state=$root/build/bench/wine/state.sh
+trap 'bash tests/wine/cleanup.sh "$state"' EXIT
+bash tests/wine/setup.sh "$state"
+# shellcheck disable=SC1090
+source "$state"
+export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+
+bench_dir=$WINEPREFIX/drive_c/bench
+mkdir -p "$bench_dir"
+cp build/mingw/tocsinet.exe build/mingw/version.txt build/mingw/bench/bench_baseline.exe \
+    build/mingw/bench/bench_probe.exe "$bench_dir/"
+probe='C:\bench\bench_probe.exe'
+program='C:\bench\tocsinet.exe'
+baseline='C:\bench\bench_baseline.exe'
+
+# Runs the probe with the local clock moved so the time of day reads hh:mm:<second>.
+shifted_probe() {
+    local second=$1
+    shift
+    local now offset
+    now=$(date +%s)
+    offset=$(((60 - now % 60 + second) % 60 + 60))
+    FAKETIME="+$offset" FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=$FAKETIME_LIBRARY wine "$probe" "$@"
+}
+value() { sed -n "s/^$1 //p" | tr -d '\r'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+
+echo "Start-up and memory ($startup_runs runs each)..."
+ours=$(wine "$probe" startup "$program" TocsinetAlarm "$startup_runs")
+theirs=$(wine "$probe" startup "$baseline" TocsinetBaseline "$startup_runs")
+
+echo "CPU while armed for $armed_seconds s, beside the baseline idle as long..."
+wine "$probe" armed-cpu "$program" "$armed_seconds" >build/bench/armed.txt &
+wine "$probe" idle-cpu "$baseline" TocsinetBaseline "$armed_seconds" >build/bench/idle.txt
+wait
+armed=$(value cpu_ms <build/bench/armed.txt)
+idle=$(value cpu_ms <build/bench/idle.txt)
+
+echo "CPU during $wait_seconds s of waiting for a player that never appears..."
+shifted_probe 35 wait-cpu "$program" "$wait_seconds" >build/bench/wait.txt &
+wine "$probe" idle-cpu "$baseline" TocsinetBaseline "$((wait_seconds + 30))" >build/bench/idle-wait.txt
+wait
+waiting=$(value cpu_ms <build/bench/wait.txt)
+idle_wait=$(value cpu_ms <build/bench/idle-wait.txt)
+
+echo "Delay from the alarm second to the open request ($firing_runs firings)..."
+delays=()
+for _ in $(seq "$firing_runs"); do
+    delays+=("$(shifted_probe 40 firing-delay "$program" 1 | value delay_ms_median)")
+done
+delay_median=$(printf '%s\n' "${delays[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }')
+delay_worst=$(printf '%s\n' "${delays[@]}" | sort -n | tail -n 1)
+
+echo "The alarm-file picker on 5000 files and on an empty folder..."
+mkdir -p "$bench_dir/many" "$bench_dir/empty"
+for i in $(seq -w 1 5000); do : >"$bench_dir/many/track $i.mp3"; done
+many=$(wine "$probe" picker "$program" 'C:\bench\many' 5)
+empty=$(wine "$probe" picker "$program" 'C:\bench\empty' 5)
+
+echo "Window objects over $cycles openings of every dialog..."
+objects=$(wine "$probe" objects "$program" "$cycles")
+
+size_ours=$(stat -c %s build/mingw/tocsinet.exe)
+size_theirs=$(stat -c %s build/mingw/bench/bench_baseline.exe)
+s_ours=$(echo "$ours" | value startup_ms_median)
+s_theirs=$(echo "$theirs" | value startup_ms_median)
+m_ours=$(echo "$ours" | value peak_kb_median)
+m_theirs=$(echo "$theirs" | value peak_kb_median)
+
+{
+    echo "| Figure | Tocsinet | Baseline | Ratio |"
+    echo "|---|---|---|---|"
+    echo "| Start-up to visible window, median ms (worst) | $s_ours ($(echo "$ours" | value startup_ms_worst)) | $s_theirs ($(echo "$theirs" | value startup_ms_worst)) | $(ratio "$s_ours" "$s_theirs") |"
+    echo "| Peak working set, KB | $m_ours | $m_theirs | $(ratio "$m_ours" "$m_theirs") |"
+    echo "| CPU over $armed_seconds s, armed vs idle, ms | $armed | $idle | $(ratio "$armed" "$idle") |"
+    echo "| CPU over $wait_seconds s waiting for the player (baseline idle $((wait_seconds + 30)) s), ms | $waiting | $idle_wait | |"
+    echo "| Alarm second to open request, median ms (worst, $firing_runs firings) | $delay_median ($delay_worst) | | |"
+    echo "| Picker opening, 5000 files, median ms (worst) | $(echo "$many" | value open_ms_median) ($(echo "$many" | value open_ms_worst)) | | |"
+    echo "| Picker opening, empty folder, median ms (worst) | $(echo "$empty" | value open_ms_median) ($(echo "$empty" | value open_ms_worst)) | | |"
+    echo "| Dialogs opened and closed | $(echo "$objects" | value dialogs_opened) | | |"
+    echo "| Windows of the process before / after | $(echo "$objects" | value windows_before) / $(echo "$objects" | value windows_after) | | |"
+    echo "| Resident memory before / after, KB | $(echo "$objects" | value rss_kb_before) / $(echo "$objects" | value rss_kb_after) | | |"
+    echo "| Exe size, bytes | $size_ours | $size_theirs | $(ratio "$size_ours" "$size_theirs") |"
+} | tee build/bench/results.md
