@@ -277,47 +277,47 @@ double local_now_ms() {
     return local_ms(now);
 }
 
-void wait_cpu(const std::wstring& exe, int seconds) {
+// Starts the program on a fresh settings file, arms it for the next minute and waits until
+// the alarm is counted, which it is right after the shell took the open request. Returns the
+// milliseconds from the alarm second's start to then.
+double fire_next_minute(const std::wstring& exe, running& r) {
     DeleteFileW(settings_of(exe).c_str());
-    running r = launch(exe, forms::alarm_class);
+    r = launch(exe, forms::alarm_class);
     int hour, minute;
     SYSTEMTIME alarm_start;
     next_alarm_minute(hour, minute, alarm_start);
     arm(r.window, hour, minute);
-    // "no file" opens nothing, so no player appears and the program waits.
     while (alarms_counted(exe) < 1) {
         if (local_now_ms() - local_ms(alarm_start) > 120000)
             throw std::runtime_error("the alarm did not go off");
-        Sleep(5);
+        Sleep(1);
     }
+    return local_now_ms() - local_ms(alarm_start);
+}
+
+void end(running& r) {
+    TerminateProcess(r.process.hProcess, 0);
+    WaitForSingleObject(r.process.hProcess, 10000);
+    CloseHandle(r.process.hProcess);
+    CloseHandle(r.process.hThread);
+}
+
+void wait_cpu(const std::wstring& exe, int seconds) {
+    running r;
+    // "no file" opens nothing, so no player appears and the program waits.
+    fire_next_minute(exe, r);
     double before = cpu_ms(exe);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     std::printf("cpu_ms %.1f\n", cpu_ms(exe) - before);
-    TerminateProcess(r.process.hProcess, 0);
-    CloseHandle(r.process.hProcess);
-    CloseHandle(r.process.hThread);
+    end(r);
 }
 
 void firing_delay(const std::wstring& exe, int runs) {
     std::vector<double> delays;
     for (int i = 0; i < runs; ++i) {
-        DeleteFileW(settings_of(exe).c_str());
-        running r = launch(exe, forms::alarm_class);
-        int hour, minute;
-        SYSTEMTIME alarm_start;
-        next_alarm_minute(hour, minute, alarm_start);
-        arm(r.window, hour, minute);
-        // The count is written right after the shell took the open request.
-        while (alarms_counted(exe) < 1) {
-            if (local_now_ms() - local_ms(alarm_start) > 120000)
-                throw std::runtime_error("the alarm did not go off");
-            Sleep(1);
-        }
-        delays.push_back(local_now_ms() - local_ms(alarm_start));
-        TerminateProcess(r.process.hProcess, 0);
-        WaitForSingleObject(r.process.hProcess, 10000);
-        CloseHandle(r.process.hProcess);
-        CloseHandle(r.process.hThread);
+        running r;
+        delays.push_back(fire_next_minute(exe, r));
+        end(r);
     }
     std::printf("delay_ms_median %.1f\ndelay_ms_worst %.1f\n", median(delays), worst(delays));
 }
