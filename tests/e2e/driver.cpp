@@ -403,6 +403,8 @@ HWND program::wait_for_window(std::wstring_view class_name, std::chrono::millise
     return found;
 }
 
+void program::sync() const { send(window_, WM_NULL, 0, 0); }
+
 bool program::running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 bool program::close(std::chrono::milliseconds timeout) {

@@ -123,6 +123,10 @@ class program {
     HWND find_window(std::wstring_view class_name) const;
     HWND wait_for_window(std::wstring_view class_name, std::chrono::milliseconds timeout = default_timeout) const;
 
+    // Returns once the program's thread gets back to its message loop, e.g. after a modal
+    // window closed: whatever the handler did after it is done by then.
+    void sync() const;
+
     bool running() const;
     // Sends WM_CLOSE to the main window and waits for the process to end.
     bool close(std::chrono::milliseconds timeout = default_timeout);
