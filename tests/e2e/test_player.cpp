@@ -8,6 +8,8 @@
 // "never". The player ends on WM_CLOSE, or by itself two minutes after it started.
 #include <windows.h>
 
+#include "log_file.h"
+
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -34,17 +36,7 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
-// One whole line per write, the file closed again at once: tests read it while we run.
-void append_line(const std::wstring& path, const std::string& line) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+using test_log::append_line;
 
 // The sidecar's first word, or "" when there is none.
 std::string read_sidecar(const std::wstring& path) {

@@ -8,6 +8,8 @@
 // window exists, which tells the fixture that programs may start.
 #include <windows.h>
 
+#include "log_file.h"
+
 #include <shellapi.h>
 
 #include <cstdint>
@@ -54,18 +56,7 @@ const char* operation_name(ULONG_PTR operation) {
     }
 }
 
-// One whole line per write and the file closed again: tests read it while we run.
-void append_line(const std::wstring& log_path, const std::string& line) {
-    HANDLE file = CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+using test_log::append_line;
 
 // A tooltip may hold line breaks; the log keeps one record per line.
 std::string escaped(const std::string& text) {
