@@ -67,4 +67,8 @@ bool folder_exists(const std::wstring& path);
 // The window's text, wide.
 std::wstring window_text(HWND window);
 
+// The first bytes of a file, at most `max_bytes` of them; throws std::system_error when the
+// file cannot be opened or read.
+std::string read_file_start(const std::wstring& path, std::size_t max_bytes);
+
 } // namespace platform
