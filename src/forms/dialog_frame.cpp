@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <string>
 
+#include "platform.h"
 #include "resource.h"
 
 namespace forms {
@@ -130,6 +131,8 @@ void give_back_focus(HWND opener) {
 }
 
 void add_tabs(HWND tab_control, std::span<const wchar_t* const> captions) {
+    // A styled tab page is white; the labels and check boxes on it have the button face.
+    platform::use_classic_look(tab_control);
     int index = 0;
     for (const wchar_t* caption : captions) {
         TCITEMW item{};

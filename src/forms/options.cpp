@@ -36,7 +36,8 @@ constexpr control_spec options_layout[] = {
     {id_default_path, control_kind::read_only_edit, nullptr, id_options_Picture6, 0, 0, 3345, 315, true},
     {id_browse_music, control_kind::button, L"...", id_options_Picture6, 3350, 0, 495, 320, true},
     {id_options_Label1, control_kind::label, L"Winamp Directory", id_options_SSTab1, 120, 480, 2055, 255, false},
-    {id_options_Label2, control_kind::label, L"Default Music Directory", id_options_SSTab1, 120, 480, 2055, 255,
+    // As wide as the box below it: at 2055 the caption would break after "Music" and lose its end.
+    {id_options_Label2, control_kind::label, L"Default Music Directory", id_options_SSTab1, 120, 480, 3900, 255,
      false},
     {id_options_Picture5, control_kind::picture, nullptr, id_options_SSTab1, 120, 720, 3900, 370, false},
     {id_options_Picture6, control_kind::picture, nullptr, id_options_SSTab1, 120, 720, 3900, 370, false},

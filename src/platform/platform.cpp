@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <system_error>
@@ -159,6 +160,9 @@ bool folder_exists(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// A class list naming no style leaves the control unstyled.
+void use_classic_look(HWND control) { SetWindowTheme(control, L" ", L" "); }
 
 std::wstring window_text(HWND window) {
     int length = GetWindowTextLengthW(window);

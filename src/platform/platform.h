@@ -64,6 +64,9 @@ int system_dpi();
 bool file_exists(const std::wstring& path);
 bool folder_exists(const std::wstring& path);
 
+// Draws the control without the visual style, in the button face like the controls on it.
+void use_classic_look(HWND control);
+
 // The window's text, wide.
 std::wstring window_text(HWND window);
 
