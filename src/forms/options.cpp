@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TC_Module.h"
+#include "browse_dir.h"
 #include "conversions.h"
 #include "dialog_frame.h"
 #include "layout.h"
@@ -16,8 +17,6 @@ namespace forms {
 namespace {
 
 constexpr const wchar_t* options_class = L"TocsinetOptions";
-// The folder picker works on this window and goes with it.
-constexpr const wchar_t* browse_dir_class = L"TocsinetBrowseDir";
 
 constexpr int client_width = 4275;
 constexpr int client_height = 3270;
@@ -120,9 +119,15 @@ void Form_Load(options_form& form) {
     set_check(form, id_mtst, read_option("OPTIONS", "MTST"));
 }
 
-void browse_winamp_Click(options_form& form) { SetWindowTextW(form.control(id_which), L"0"); }
+void browse_winamp_Click(options_form& form) {
+    SetWindowTextW(form.control(id_which), L"0");
+    show_browse_dir(form.window);
+}
 
-void browse_music_Click(options_form& form) { SetWindowTextW(form.control(id_which), L"1"); }
+void browse_music_Click(options_form& form) {
+    SetWindowTextW(form.control(id_which), L"1");
+    show_browse_dir(form.window);
+}
 
 // Every entry is written, changed or not.
 void ok_Click(options_form& form) {
@@ -180,10 +185,8 @@ void on_command(options_form& form, int id, int notification) {
 }
 
 // However the window goes (OK, Cancel, Alt+F4, the program ending), the main window is usable
-// again and the folder picker does not outlive the window it fills.
+// again. The folder picker, owned by this window, goes with it.
 void on_destroy(const options_form& form) {
-    if (HWND picker = platform::find_own_window(browse_dir_class))
-        DestroyWindow(picker);
     if (IsWindow(form.main_window))
         EnableWindow(form.main_window, TRUE);
 }

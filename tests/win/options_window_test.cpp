@@ -203,13 +203,27 @@ TEST_F(OptionsWindow, ASecondChoiceShowsTheSameWindowAsItIs) {
     EXPECT_EQ(text(control(id_winamp_path)), L"C:\\Player\\winamp.exe");
 }
 
-TEST_F(OptionsWindow, ThePickerButtonsTellWhichFieldIsPicked) {
+TEST_F(OptionsWindow, ThePickerButtonsOpenTheFolderPickerForTheirField) {
     ASSERT_NE(open(), nullptr);
     click(control(id_browse_winamp));
     EXPECT_EQ(text(control(id_which)), L"0");
+    HWND picker = FindWindowW(L"TocsinetBrowseDir", nullptr);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(options));
+    SendMessageW(picker, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_TRUE(IsWindowEnabled(options));
+
     select_tab(2);
     click(control(id_browse_music));
     EXPECT_EQ(text(control(id_which)), L"1");
+    picker = FindWindowW(L"TocsinetBrowseDir", nullptr);
+    ASSERT_NE(picker, nullptr);
+    // The picker fills this window's fields: it does not outlive it.
+    close_options();
+    pump();
+    EXPECT_FALSE(IsWindow(picker));
+    EXPECT_TRUE(IsWindowEnabled(main_window));
 }
 
 } // namespace
