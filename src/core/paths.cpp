@@ -55,6 +55,10 @@ std::string version_file_path(std::string_view program_directory) {
     return std::string(program_directory) + "\\version.txt";
 }
 
+std::wstring version_file_path(std::wstring_view program_directory) {
+    return std::wstring(program_directory) + L"\\version.txt";
+}
+
 namespace {
 
 template <class Char>

@@ -19,6 +19,7 @@ std::string settings_file_path(std::string_view program_directory);
 
 // Formed without the drive-root test, as the About window always has.
 std::string version_file_path(std::string_view program_directory);
+std::wstring version_file_path(std::wstring_view program_directory);
 
 // Whether a file name matches any of the ";"-separated wildcard patterns, letter case ignored.
 bool matches_any_pattern(std::string_view name, std::string_view patterns);

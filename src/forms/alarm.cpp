@@ -9,11 +9,13 @@
 #include <string>
 
 #include "TC_Module.h"
+#include "about.h"
 #include "alarm_check.h"
 #include "browse_form.h"
 #include "conversions.h"
 #include "geometry.h"
 #include "layout.h"
+#include "options.h"
 #include "platform.h"
 #include "time_text.h"
 #include "tray_text.h"
@@ -344,16 +346,22 @@ void browse_Click(alarm_form& form) {
 }
 
 void about_icon_Click(alarm_form& form) {
-    (void)form;
+    POINT mouse;
+    GetCursorPos(&mouse);
+    // A popup menu closes on a click elsewhere only when its owner is the foreground window;
+    // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
+    SetForegroundWindow(form.window);
+    TrackPopupMenu(form.menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, mouse.x, mouse.y, 0, form.window, nullptr);
+    PostMessageW(form.window, WM_NULL, 0, 0);
 }
 
-void mnuoptions_Click(alarm_form& form) {
-    (void)form;
+HINSTANCE instance_of(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
-void mnuabout_Click(alarm_form& form) {
-    (void)form;
-}
+void mnuoptions_Click(alarm_form& form) { show_options(instance_of(form.window), form.window); }
+
+void mnuabout_Click(alarm_form& form) { show_about(instance_of(form.window), form.window); }
 
 bool on_create(HWND window, const CREATESTRUCTW& create) {
     auto form = std::make_unique<alarm_form>();

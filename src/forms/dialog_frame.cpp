@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <string>
 
+#include "platform.h"
 #include "resource.h"
 
 namespace forms {
@@ -127,6 +128,29 @@ void give_back_focus(HWND opener) {
     EnableWindow(opener, TRUE);
     if (IsWindowVisible(opener))
         SetForegroundWindow(opener);
+}
+
+void add_tabs(HWND tab_control, std::span<const wchar_t* const> captions) {
+    // A styled tab page is white; the labels and check boxes on it have the button face.
+    platform::use_classic_look(tab_control);
+    int index = 0;
+    for (const wchar_t* caption : captions) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(caption);
+        SendMessageW(tab_control, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void show_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members, int tab) {
+    SendMessageW(tab_control, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    follow_tab(dialog, tab_control, members);
+}
+
+void follow_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members) {
+    auto selected = static_cast<int>(SendMessageW(tab_control, TCM_GETCURSEL, 0, 0));
+    for (const tab_member& member : members)
+        ShowWindow(GetDlgItem(dialog, member.id), member.tab == selected ? SW_SHOWNA : SW_HIDE);
 }
 
 } // namespace forms

@@ -50,4 +50,16 @@ void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resour
 // Enables and raises the window a dialog disabled, however the dialog goes.
 void give_back_focus(HWND opener);
 
+// The tabbed dialogs: which tab each control lies on. The controls are the dialog's own children,
+// above the tab control, and only the selected tab's are shown.
+struct tab_member {
+    int id;
+    int tab;
+};
+void add_tabs(HWND tab_control, std::span<const wchar_t* const> captions);
+// Selects the tab and shows its controls, hiding the other tabs'.
+void show_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members, int tab);
+// After the user picked a tab (TCN_SELCHANGE).
+void follow_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members);
+
 } // namespace forms

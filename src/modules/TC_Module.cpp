@@ -6,6 +6,7 @@
 #include "paths.h"
 #include "platform.h"
 #include "settings_rules.h"
+#include "text_box_text.h"
 #include "time_text.h"
 #include "tray_text.h"
 #include "geometry.h"
@@ -90,6 +91,12 @@ void pause_seconds(double seconds) {
             return;
         platform::wait_for_message(static_cast<DWORD>(std::clamp(left * 1000.0, 1.0, 1000.0)));
     }
+}
+
+void load_text_file(HWND text_box, const std::wstring& path) {
+    // One byte more than fits tells the cutting rule that the file goes on.
+    std::string bytes = platform::read_file_start(path, tocsinet::text_box_limit + 1);
+    SetWindowTextW(text_box, platform::widen(tocsinet::text_for_text_box(bytes)).c_str());
 }
 
 } // namespace TC_Module

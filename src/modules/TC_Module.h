@@ -48,4 +48,8 @@ void restore_from_tray(HWND form);
 // Waits while the window events still run, on a clock that only goes forward.
 void pause_seconds(double seconds);
 
+// Puts a text file into a multi-line text box, replacing its content; a file too long for the
+// box is cut (see text_for_text_box). Throws std::system_error when the file cannot be read.
+void load_text_file(HWND text_box, const std::wstring& path);
+
 } // namespace TC_Module

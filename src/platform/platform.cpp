@@ -1,7 +1,10 @@
 #include "platform.h"
 
 #include <shellapi.h>
+#include <uxtheme.h>
 
+#include <algorithm>
+#include <system_error>
 #include <vector>
 
 #include "unique_handle.h"
@@ -158,12 +161,37 @@ bool folder_exists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A class list naming no style leaves the control unstyled.
+void use_classic_look(HWND control) { SetWindowTheme(control, L" ", L" "); }
+
 std::wstring window_text(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
+}
+
+std::string read_file_start(const std::wstring& path, std::size_t max_bytes) {
+    auto fail = [] { return std::system_error(static_cast<int>(GetLastError()), std::system_category()); };
+    unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        throw fail();
+    // Read until the end or the limit, whatever length the file claims: it may change meanwhile.
+    std::string bytes(max_bytes, '\0');
+    std::size_t filled = 0;
+    while (filled < max_bytes) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(max_bytes - filled, 1 << 20));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + filled, chunk, &read, nullptr))
+            throw fail();
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    bytes.resize(filled);
+    return bytes;
 }
 
 } // namespace platform

@@ -64,7 +64,14 @@ int system_dpi();
 bool file_exists(const std::wstring& path);
 bool folder_exists(const std::wstring& path);
 
+// Draws the control without the visual style, in the button face like the controls on it.
+void use_classic_look(HWND control);
+
 // The window's text, wide.
 std::wstring window_text(HWND window);
+
+// The first bytes of a file, at most `max_bytes` of them; throws std::system_error when the
+// file cannot be opened or read.
+std::string read_file_start(const std::wstring& path, std::size_t max_bytes);
 
 } // namespace platform

@@ -1,0 +1,161 @@
+#include "about.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "TC_Module.h"
+#include "dialog_frame.h"
+#include "layout.h"
+#include "paths.h"
+#include "platform.h"
+#include "version.h"
+
+namespace forms {
+namespace {
+
+constexpr const wchar_t* about_class = L"TocsinetAbout";
+constexpr const wchar_t* title_words = L"Tocsinet " TOCSINET_VERSION_WIDE;
+
+constexpr int client_width = 4260;
+constexpr int client_height = 3405;
+
+// Table order is Z order and Tab order: the controls on the tabs lie above the tab control.
+constexpr control_spec about_layout[] = {
+    {id_about_ok, control_kind::button, L"OK", id_about_Picture3, 0, 0, 1035, 280, true},
+    {id_version, control_kind::read_only_multiline_edit, nullptr, id_about_SSTab1, 120, 480, 3840, 1575, true},
+    {id_stat_loads, control_kind::label, L"Loads: ", id_about_SSTab1, 120, 480, 3855, 255, false},
+    {id_stat_alarms, control_kind::label, L"Alarms: ", id_about_SSTab1, 120, 720, 3855, 255, false},
+    {id_about_SSTab1, control_kind::tab_control, nullptr, 0, 50, 600, 4125, 2175, true},
+    {id_about_Picture3, control_kind::picture, nullptr, 0, 1440, 3000, 1095, 340, false},
+    {id_about_Picture1, control_kind::icon_picture, nullptr, 0, 0, 0, 495, 495, false},
+    {id_about_Picture2, control_kind::title_picture, nullptr, 0, 520, 120, 3285, 225, false},
+    {id_about_Line2, control_kind::horizontal_line, nullptr, 0, 0, 495, 4680, 0, false},
+    {id_about_Line1, control_kind::horizontal_line, nullptr, 0, 0, 2880, 4680, 0, false},
+};
+
+constexpr const wchar_t* tab_captions[] = {L"About", L"Statistics"};
+constexpr int about_tab = 0;
+constexpr tab_member tab_members[] = {{id_version, 0}, {id_stat_loads, 1}, {id_stat_alarms, 1}};
+
+struct about_form {
+    HWND window = nullptr;
+    HWND main_window = nullptr; // borrowed
+    dialog_resources resources;
+
+    HWND control(int id) const { return GetDlgItem(window, id); }
+};
+
+struct create_params {
+    HWND main_window;
+};
+
+about_form* form_of(HWND window) { return reinterpret_cast<about_form*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+
+void show_counter(const about_form& form, int id, const wchar_t* prefix, const char* key) {
+    std::wstring caption = prefix + platform::widen(TC_Module::read_setting(TC_Module::settings_file(), "STATS", key));
+    SetWindowTextW(form.control(id), caption.c_str());
+}
+
+void Form_Load(about_form& form) {
+    TC_Module::set_topmost(form.window);
+    place_at_corner(form.window, form.main_window);
+    show_counter(form, id_stat_loads, L"Loads: ", "LOADS");
+    show_counter(form, id_stat_alarms, L"Alarms: ", "ALARMS");
+    try {
+        TC_Module::load_text_file(form.control(id_version),
+                                  tocsinet::version_file_path(platform::program_directory_wide()));
+    } catch (const std::exception&) {
+        SetWindowTextW(form.control(id_version), L"Version file missing");
+    }
+}
+
+// The main window was never disabled by this window, and may be by another (the Options
+// window), so it is left as it is.
+void ok_Click(about_form& form) { DestroyWindow(form.window); }
+
+void SSTab1_Click(about_form& form) { follow_tab(form.window, form.control(id_about_SSTab1), tab_members); }
+
+bool on_create(HWND window, const CREATESTRUCTW& create) {
+    auto form = std::make_unique<about_form>();
+    form->window = window;
+    form->main_window = static_cast<const create_params*>(create.lpCreateParams)->main_window;
+    form->resources.load(create.hInstance);
+    create_dialog_controls(window, about_layout, form->resources);
+    HWND tabs = form->control(id_about_SSTab1);
+    add_tabs(tabs, tab_captions);
+    show_tab(window, tabs, tab_members, about_tab);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
+    return true;
+}
+
+void on_command(about_form& form, int id, int notification) {
+    if (notification == BN_CLICKED && (id == id_about_ok || id == IDCANCEL))
+        ok_Click(form);
+}
+
+LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE)
+        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
+    about_form* form = form_of(window);
+    if (!form)
+        return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND:
+        on_command(*form, LOWORD(wparam), HIWORD(wparam));
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lparam)->idFrom == id_about_SSTab1 &&
+            reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE)
+            SSTab1_Click(*form);
+        return 0;
+    case WM_DRAWITEM:
+        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, form->resources);
+        return TRUE;
+    case WM_ERASEBKGND:
+        erase_dialog_background(window, reinterpret_cast<HDC>(wparam), form->resources);
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(dialog_control_color(form->resources, reinterpret_cast<HDC>(wparam),
+                                                              reinterpret_cast<HWND>(lparam), about_layout));
+    case WM_CLOSE:
+        ok_Click(*form);
+        return 0;
+    case WM_NCDESTROY:
+        delete form;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+HWND show_about(HINSTANCE instance, HWND main_window) {
+    if (HWND open = platform::find_own_window(about_class)) {
+        ShowWindow(open, SW_SHOW);
+        SetForegroundWindow(open);
+        return open;
+    }
+    if (!register_dialog_class(instance, about_class, about_procedure))
+        return nullptr;
+    create_params params{main_window};
+    HWND window = create_dialog(instance, about_class, client_width, client_height, &params);
+    if (!window)
+        return nullptr;
+    Form_Load(*form_of(window));
+    ShowWindow(window, SW_SHOW);
+    SetFocus(GetDlgItem(window, id_about_ok));
+    return window;
+}
+
+void close_about() {
+    if (HWND open = platform::find_own_window(about_class))
+        SendMessageW(open, WM_CLOSE, 0, 0);
+}
+
+} // namespace forms
