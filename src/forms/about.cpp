@@ -102,6 +102,9 @@ LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     about_form* form = form_of(window);
     if (!form)
         return DefWindowProcW(window, message, wparam, lparam);
+    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, about_layout,
+                                             title_words))
+        return *answered;
     switch (message) {
     case WM_COMMAND:
         on_command(*form, LOWORD(wparam), HIWORD(wparam));
@@ -111,16 +114,6 @@ LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARA
             reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE)
             SSTab1_Click(*form);
         return 0;
-    case WM_DRAWITEM:
-        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, form->resources);
-        return TRUE;
-    case WM_ERASEBKGND:
-        erase_dialog_background(window, reinterpret_cast<HDC>(wparam), form->resources);
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<LRESULT>(dialog_control_color(form->resources, reinterpret_cast<HDC>(wparam),
-                                                              reinterpret_cast<HWND>(lparam), about_layout));
     case WM_CLOSE:
         ok_Click(*form);
         return 0;
@@ -136,11 +129,8 @@ LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARA
 } // namespace
 
 HWND show_about(HINSTANCE instance, HWND main_window) {
-    if (HWND open = platform::find_own_window(about_class)) {
-        ShowWindow(open, SW_SHOW);
-        SetForegroundWindow(open);
+    if (HWND open = show_open_dialog(about_class))
         return open;
-    }
     if (!register_dialog_class(instance, about_class, about_procedure))
         return nullptr;
     create_params params{main_window};
@@ -154,8 +144,7 @@ HWND show_about(HINSTANCE instance, HWND main_window) {
 }
 
 void close_about() {
-    if (HWND open = platform::find_own_window(about_class))
-        SendMessageW(open, WM_CLOSE, 0, 0);
+    close_open_dialog(about_class);
 }
 
 } // namespace forms

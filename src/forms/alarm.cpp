@@ -13,6 +13,7 @@
 #include "alarm_check.h"
 #include "browse_form.h"
 #include "conversions.h"
+#include "dialog_frame.h"
 #include "geometry.h"
 #include "layout.h"
 #include "options.h"
@@ -188,11 +189,6 @@ void alarm_Click(alarm_form& form) {
 constexpr const wchar_t* about_class = L"TocsinetAbout";
 constexpr const wchar_t* options_class = L"TocsinetOptions";
 
-void close_if_open(const wchar_t* class_name) {
-    if (HWND dialog = platform::find_own_window(class_name))
-        SendMessageW(dialog, WM_CLOSE, 0, 0);
-}
-
 // A player that has not appeared by then will not; the user hears of it instead of waiting forever.
 constexpr double player_wait_seconds = 60;
 constexpr DWORD player_poll_ms = 100;
@@ -277,9 +273,9 @@ void alarm_timer_Timer(alarm_form& form) {
     form.firing = false;
 
     if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO"))) {
-        close_if_open(about_class);
-        close_if_open(browse_form_class);
-        close_if_open(options_class);
+        close_open_dialog(about_class);
+        close_open_dialog(browse_form_class);
+        close_open_dialog(options_class);
         SendMessageW(form.window, WM_CLOSE, 0, 0);
     }
 }
@@ -333,8 +329,8 @@ void Form_Unload(alarm_form& form) {
     auto volume = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME", std::to_string(volume));
     TC_Module::delete_tray_icon();
-    close_if_open(about_class);
-    close_if_open(browse_form_class);
+    close_open_dialog(about_class);
+    close_open_dialog(browse_form_class);
 }
 
 void browse_Click(alarm_form& form) {

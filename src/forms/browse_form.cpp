@@ -146,20 +146,13 @@ LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam,
     browse_form_state* form = form_of(window);
     if (!form)
         return DefWindowProcW(window, message, wparam, lparam);
+    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, browse_form_layout,
+                                             title_words))
+        return *answered;
     switch (message) {
     case WM_COMMAND:
         on_command(*form, LOWORD(wparam), HIWORD(wparam));
         return 0;
-    case WM_DRAWITEM:
-        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, form->resources);
-        return TRUE;
-    case WM_ERASEBKGND:
-        erase_dialog_background(window, reinterpret_cast<HDC>(wparam), form->resources);
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<LRESULT>(dialog_control_color(form->resources, reinterpret_cast<HDC>(wparam),
-                                                              reinterpret_cast<HWND>(lparam), browse_form_layout));
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;
@@ -179,11 +172,8 @@ LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam,
 } // namespace
 
 HWND show_browse_form(HINSTANCE instance, HWND main_window) {
-    if (HWND open = platform::find_own_window(browse_form_class)) {
-        ShowWindow(open, SW_SHOW);
-        SetForegroundWindow(open);
+    if (HWND open = show_open_dialog(browse_form_class))
         return open;
-    }
     if (!register_dialog_class(instance, browse_form_class, browse_form_procedure))
         return nullptr;
     create_params params{main_window};

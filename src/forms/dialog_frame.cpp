@@ -122,6 +122,39 @@ void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resour
     FillRect(dc, &client, resources.navy_brush.get());
 }
 
+std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
+                                            const dialog_resources& resources, std::span<const control_spec> specs,
+                                            const wchar_t* title_words) {
+    switch (message) {
+    case WM_DRAWITEM:
+        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, resources);
+        return TRUE;
+    case WM_ERASEBKGND:
+        erase_dialog_background(dialog, reinterpret_cast<HDC>(wparam), resources);
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(
+            dialog_control_color(resources, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), specs));
+    default:
+        return std::nullopt;
+    }
+}
+
+HWND show_open_dialog(const wchar_t* class_name) {
+    HWND open = platform::find_own_window(class_name);
+    if (open) {
+        ShowWindow(open, SW_SHOW);
+        SetForegroundWindow(open);
+    }
+    return open;
+}
+
+void close_open_dialog(const wchar_t* class_name) {
+    if (HWND open = platform::find_own_window(class_name))
+        SendMessageW(open, WM_CLOSE, 0, 0);
+}
+
 void give_back_focus(HWND opener) {
     if (!opener || !IsWindow(opener))
         return;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 
 #include "layout.h"
@@ -46,6 +47,17 @@ void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const 
 
 // WM_ERASEBKGND: the dialog's client area is navy.
 void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources);
+
+// The messages every dialog answers alike: its title picture, navy background and control
+// colours. Nothing when the message is not one of them.
+std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
+                                            const dialog_resources& resources, std::span<const control_spec> specs,
+                                            const wchar_t* title_words);
+
+// A dialog of this class that is open already, shown again and brought forward; null when none is.
+HWND show_open_dialog(const wchar_t* class_name);
+// Closes the dialog of this class as its own close would, when one is open.
+void close_open_dialog(const wchar_t* class_name);
 
 // Enables and raises the window a dialog disabled, however the dialog goes.
 void give_back_focus(HWND opener);

@@ -197,6 +197,9 @@ LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPA
     options_form* form = form_of(window);
     if (!form)
         return DefWindowProcW(window, message, wparam, lparam);
+    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, options_layout,
+                                             L"Tocsinet Options"))
+        return *answered;
     switch (message) {
     case WM_COMMAND:
         on_command(*form, LOWORD(wparam), HIWORD(wparam));
@@ -206,16 +209,6 @@ LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPA
             reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE)
             SSTab1_Click(*form);
         return 0;
-    case WM_DRAWITEM:
-        draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), L"Tocsinet Options", form->resources);
-        return TRUE;
-    case WM_ERASEBKGND:
-        erase_dialog_background(window, reinterpret_cast<HDC>(wparam), form->resources);
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<LRESULT>(dialog_control_color(form->resources, reinterpret_cast<HDC>(wparam),
-                                                              reinterpret_cast<HWND>(lparam), options_layout));
     case WM_CLOSE:
         cancel_Click(*form);
         return 0;
@@ -234,11 +227,8 @@ LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPA
 } // namespace
 
 HWND show_options(HINSTANCE instance, HWND main_window) {
-    if (HWND open = platform::find_own_window(options_class)) {
-        ShowWindow(open, SW_SHOW);
-        SetForegroundWindow(open);
+    if (HWND open = show_open_dialog(options_class))
         return open;
-    }
     if (!register_dialog_class(instance, options_class, options_procedure))
         return nullptr;
     create_params params{main_window};
@@ -252,8 +242,7 @@ HWND show_options(HINSTANCE instance, HWND main_window) {
 }
 
 void close_options() {
-    if (HWND open = platform::find_own_window(options_class))
-        SendMessageW(open, WM_CLOSE, 0, 0);
+    close_open_dialog(options_class);
 }
 
 } // namespace forms
