@@ -24,7 +24,8 @@ constexpr const wchar_t* about_class = L"TocsinetAbout";
 HWND choose(const program& app, int item, const wchar_t* window_class) {
     PostMessageW(app.window(), WM_COMMAND, static_cast<WPARAM>(item), 0);
     HWND window = app.wait_for_window(window_class);
-    if (!window)
+    // It shows once its load handler has filled it.
+    if (!window || !wait_until([&] { return is_visible(window); }))
         throw std::runtime_error("the window did not open");
     return window;
 }
