@@ -52,8 +52,6 @@ struct create_params {
     HWND main_window;
 };
 
-about_form* form_of(HWND window) { return reinterpret_cast<about_form*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
-
 void show_counter(const about_form& form, int id, const wchar_t* prefix, const char* key) {
     std::wstring caption = prefix + platform::widen(TC_Module::read_setting(TC_Module::settings_file(), "STATS", key));
     SetWindowTextW(form.control(id), caption.c_str());
@@ -97,13 +95,9 @@ void on_command(about_form& form, int id, int notification) {
 }
 
 LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE)
-        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
-    about_form* form = form_of(window);
-    if (!form)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, about_layout,
-                                             title_words))
+    about_form* form = nullptr;
+    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, about_layout,
+                                              title_words, form))
         return *answered;
     switch (message) {
     case WM_COMMAND:
@@ -117,10 +111,6 @@ LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_CLOSE:
         ok_Click(*form);
         return 0;
-    case WM_NCDESTROY:
-        delete form;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
@@ -129,18 +119,9 @@ LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARA
 } // namespace
 
 HWND show_about(HINSTANCE instance, HWND main_window) {
-    if (HWND open = show_open_dialog(about_class))
-        return open;
-    if (!register_dialog_class(instance, about_class, about_procedure))
-        return nullptr;
     create_params params{main_window};
-    HWND window = create_dialog(instance, about_class, client_width, client_height, &params);
-    if (!window)
-        return nullptr;
-    Form_Load(*form_of(window));
-    ShowWindow(window, SW_SHOW);
-    SetFocus(GetDlgItem(window, id_about_ok));
-    return window;
+    return open_dialog(instance, about_class, about_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
+                       id_about_ok);
 }
 
 void close_about() {

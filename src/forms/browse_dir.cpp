@@ -43,10 +43,6 @@ struct browse_dir_state {
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
 
-browse_dir_state* form_of(HWND window) {
-    return reinterpret_cast<browse_dir_state*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 void Form_Load(browse_dir_state& form) {
     TC_Module::set_topmost(form.window);
     place_at_corner(form.window, form.options);
@@ -100,20 +96,13 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
 }
 
 void on_command(browse_dir_state& form, int id, int notification) {
+    // Enter on the folder list opens the folder, as a double click does.
+    if (form.lists.command(id, notification))
+        return;
     switch (id) {
-    case id_bd_drive:
-        if (notification == CBN_SELCHANGE)
-            form.lists.drive_Change();
-        break;
-    case id_bd_dir:
-        if (notification == LBN_DBLCLK)
-            form.lists.open_selected_folder();
-        break;
     case id_bd_ok:
     case IDOK:
-        if (id == IDOK && GetFocus() == form.control(id_bd_dir))
-            form.lists.open_selected_folder();
-        else if (notification == BN_CLICKED)
+        if (notification == BN_CLICKED)
             ok_Click(form);
         break;
     case id_bd_cancel:
@@ -127,13 +116,9 @@ void on_command(browse_dir_state& form, int id, int notification) {
 }
 
 LRESULT CALLBACK browse_dir_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE)
-        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
-    browse_dir_state* form = form_of(window);
-    if (!form)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, browse_dir_layout,
-                                             title_words))
+    browse_dir_state* form = nullptr;
+    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, browse_dir_layout,
+                                              title_words, form))
         return *answered;
     switch (message) {
     case WM_COMMAND:
@@ -147,10 +132,6 @@ LRESULT CALLBACK browse_dir_procedure(HWND window, UINT message, WPARAM wparam, 
         if (IsWindow(form->options))
             EnableWindow(form->options, TRUE);
         return 0;
-    case WM_NCDESTROY:
-        delete form;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
@@ -159,20 +140,10 @@ LRESULT CALLBACK browse_dir_procedure(HWND window, UINT message, WPARAM wparam, 
 } // namespace
 
 HWND show_browse_dir(HWND options_window) {
-    if (HWND open = show_open_dialog(browse_dir_class))
-        return open;
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(options_window, GWLP_HINSTANCE));
-    if (!register_dialog_class(instance, browse_dir_class, browse_dir_procedure))
-        return nullptr;
-    HWND window = create_dialog(instance, browse_dir_class, client_width, client_height, options_window);
-    if (!window)
-        return nullptr;
     // Owned by the Options window, the picker closes with it and never writes into a window that is gone.
-    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(options_window));
-    Form_Load(*form_of(window));
-    ShowWindow(window, SW_SHOW);
-    SetFocus(GetDlgItem(window, id_bd_dir));
-    return window;
+    return open_dialog(instance, browse_dir_class, browse_dir_procedure, {client_width, client_height},
+                       options_window, options_window, Form_Load, id_bd_dir);
 }
 
 } // namespace forms

@@ -47,10 +47,6 @@ struct create_params {
     HWND main_window;
 };
 
-browse_form_state* form_of(HWND window) {
-    return reinterpret_cast<browse_form_state*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 void Form_Load(browse_form_state& form) {
     TC_Module::set_topmost(form.window);
     place_at_corner(form.window, form.main_window);
@@ -109,25 +105,17 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
 }
 
 void on_command(browse_form_state& form, int id, int notification) {
+    // Enter on the folder list opens the folder, as a double click does.
+    if (form.lists.command(id, notification))
+        return;
     switch (id) {
-    case id_bf_drive:
-        if (notification == CBN_SELCHANGE)
-            form.lists.drive_Change();
-        break;
-    case id_bf_dir:
-        if (notification == LBN_DBLCLK)
-            form.lists.open_selected_folder();
-        break;
     case id_bf_file:
         if (notification == LBN_DBLCLK && !form.lists.selected_file().empty())
             ok_Click(form);
         break;
     case id_bf_ok:
     case IDOK:
-        // Enter on the folder list opens the folder, as a double click does.
-        if (id == IDOK && GetFocus() == form.control(id_bf_dir))
-            form.lists.open_selected_folder();
-        else if (notification == BN_CLICKED)
+        if (notification == BN_CLICKED)
             ok_Click(form);
         break;
     case id_bf_cancel:
@@ -141,13 +129,9 @@ void on_command(browse_form_state& form, int id, int notification) {
 }
 
 LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE)
-        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
-    browse_form_state* form = form_of(window);
-    if (!form)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, browse_form_layout,
-                                             title_words))
+    browse_form_state* form = nullptr;
+    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, browse_form_layout,
+                                              title_words, form))
         return *answered;
     switch (message) {
     case WM_COMMAND:
@@ -160,10 +144,6 @@ LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam,
         // However the picker goes, the main window takes input again.
         Form_Unload(*form);
         return 0;
-    case WM_NCDESTROY:
-        delete form;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
@@ -172,18 +152,9 @@ LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam,
 } // namespace
 
 HWND show_browse_form(HINSTANCE instance, HWND main_window) {
-    if (HWND open = show_open_dialog(browse_form_class))
-        return open;
-    if (!register_dialog_class(instance, browse_form_class, browse_form_procedure))
-        return nullptr;
     create_params params{main_window};
-    HWND window = create_dialog(instance, browse_form_class, client_width, client_height, &params);
-    if (!window)
-        return nullptr;
-    Form_Load(*form_of(window));
-    ShowWindow(window, SW_SHOW);
-    SetFocus(GetDlgItem(window, id_bf_file));
-    return window;
+    return open_dialog(instance, browse_form_class, browse_form_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
+                       id_bf_file);
 }
 
 } // namespace forms

@@ -59,6 +59,53 @@ HWND show_open_dialog(const wchar_t* class_name);
 // Closes the dialog of this class as its own close would, when one is open.
 void close_open_dialog(const wchar_t* class_name);
 
+// The state a dialog keeps for its lifetime.
+template <class Form> Form* dialog_form(HWND dialog) {
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+}
+
+// What every dialog's window procedure does alike: WM_CREATE goes to `create`, which stores the
+// dialog's state; the state goes with the window; the frame messages are answered. Nothing when
+// the dialog's own handling follows, with `form` set to its state.
+template <class Form>
+std::optional<LRESULT> common_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
+                                             bool (*create)(HWND, const CREATESTRUCTW&),
+                                             std::span<const control_spec> specs, const wchar_t* title_words,
+                                             Form*& form) {
+    if (message == WM_CREATE)
+        return create(dialog, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
+    form = dialog_form<Form>(dialog);
+    if (!form)
+        return DefWindowProcW(dialog, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
+        delete form;
+        form = nullptr;
+        return 0;
+    }
+    return dialog_frame_message(dialog, message, wparam, lparam, form->resources, specs, title_words);
+}
+
+// Opens a dialog: the open one of its class again, else a new one, which `load` fills before it
+// shows (owned by `owner` when there is one).
+template <class Form>
+HWND open_dialog(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure, SIZE client_twips, void* state,
+                 HWND owner, void (*load)(Form&), int focus_id) {
+    if (HWND open = show_open_dialog(class_name))
+        return open;
+    if (!register_dialog_class(instance, class_name, procedure))
+        return nullptr;
+    HWND dialog = create_dialog(instance, class_name, client_twips.cx, client_twips.cy, state);
+    if (!dialog)
+        return nullptr;
+    if (owner)
+        SetWindowLongPtrW(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    load(*dialog_form<Form>(dialog));
+    ShowWindow(dialog, SW_SHOW);
+    SetFocus(GetDlgItem(dialog, focus_id));
+    return dialog;
+}
+
 // Enables and raises the window a dialog disabled, however the dialog goes.
 void give_back_focus(HWND opener);
 

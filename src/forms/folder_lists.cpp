@@ -133,6 +133,21 @@ void folder_lists::open_selected_folder() {
     set_path(target);
 }
 
+bool folder_lists::command(int id, int notification) {
+    if (id == GetDlgCtrlID(drive_)) {
+        if (notification == CBN_SELCHANGE)
+            drive_Change();
+        return true;
+    }
+    bool enter_on_folders = id == IDOK && GetFocus() == dir_;
+    if (id == GetDlgCtrlID(dir_) || enter_on_folders) {
+        if (notification == LBN_DBLCLK || enter_on_folders)
+            open_selected_folder();
+        return true;
+    }
+    return false;
+}
+
 std::wstring folder_lists::selected_file() const {
     if (!file_)
         return {};

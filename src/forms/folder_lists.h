@@ -26,6 +26,10 @@ class folder_lists {
     // The user double-clicked a folder (or pressed Enter on it).
     void open_selected_folder();
 
+    // The lists' own commands: a drive picked, a folder double-clicked, Enter on the folder
+    // list (IDOK while it has the focus). True when the command was theirs.
+    bool command(int id, int notification);
+
     const std::wstring& path() const { return path_; }
     // The selected file name, "" when none is.
     std::wstring selected_file() const;

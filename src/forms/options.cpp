@@ -71,10 +71,6 @@ struct create_params {
     HWND main_window;
 };
 
-options_form* form_of(HWND window) {
-    return reinterpret_cast<options_form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 std::string read_option(const char* section, const char* key) {
     return TC_Module::read_setting(TC_Module::settings_file(), section, key);
 }
@@ -192,13 +188,9 @@ void on_destroy(const options_form& form) {
 }
 
 LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE)
-        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
-    options_form* form = form_of(window);
-    if (!form)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (auto answered = dialog_frame_message(window, message, wparam, lparam, form->resources, options_layout,
-                                             L"Tocsinet Options"))
+    options_form* form = nullptr;
+    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, options_layout,
+                                              L"Tocsinet Options", form))
         return *answered;
     switch (message) {
     case WM_COMMAND:
@@ -215,10 +207,6 @@ LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPA
     case WM_DESTROY:
         on_destroy(*form);
         return 0;
-    case WM_NCDESTROY:
-        delete form;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return 0;
     default:
         return DefWindowProcW(window, message, wparam, lparam);
     }
@@ -227,18 +215,9 @@ LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPA
 } // namespace
 
 HWND show_options(HINSTANCE instance, HWND main_window) {
-    if (HWND open = show_open_dialog(options_class))
-        return open;
-    if (!register_dialog_class(instance, options_class, options_procedure))
-        return nullptr;
     create_params params{main_window};
-    HWND window = create_dialog(instance, options_class, client_width, client_height, &params);
-    if (!window)
-        return nullptr;
-    Form_Load(*form_of(window));
-    ShowWindow(window, SW_SHOW);
-    SetFocus(GetDlgItem(window, id_options_ok));
-    return window;
+    return open_dialog(instance, options_class, options_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
+                       id_options_ok);
 }
 
 void close_options() {

@@ -48,45 +48,6 @@ class AboutWindow : public ::testing::Test {
 
 HWND AboutWindow::main_window = nullptr;
 
-TEST_F(AboutWindow, ShowsTheVersionFileWholeAndTheCounters) {
-    write_file(settings_path(), "[STATS]\r\nALARMS=1\r\nLOADS=3\r\n");
-    write_file(version_path(), "Tocsinet 1.0.0\r\nline two\r\nline three\r\n");
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(text(control(id_version)), L"Tocsinet 1.0.0\r\nline two\r\nline three\r\n");
-    EXPECT_GE(SendMessageW(control(id_version), EM_GETLINECOUNT, 0, 0), 3);
-    EXPECT_TRUE(GetWindowLongPtrW(control(id_version), GWL_STYLE) & ES_READONLY);
-    EXPECT_EQ(text(control(id_stat_loads)), L"Loads: 3");
-    EXPECT_EQ(text(control(id_stat_alarms)), L"Alarms: 1");
-    EXPECT_EQ(SendMessageW(control(id_about_SSTab1), TCM_GETCURSEL, 0, 0), 0);
-    EXPECT_TRUE(IsWindowVisible(control(id_version)));
-    EXPECT_FALSE(IsWindowVisible(control(id_stat_loads)));
-}
-
-TEST_F(AboutWindow, WithoutAVersionFileSaysSoAndCountersShowBare) {
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(text(control(id_version)), L"Version file missing");
-    EXPECT_EQ(text(control(id_stat_loads)), L"Loads: ");
-    EXPECT_EQ(text(control(id_stat_alarms)), L"Alarms: ");
-    close_about();
-    CreateDirectoryA(version_path().c_str(), nullptr); // unreadable as a file
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(text(control(id_version)), L"Version file missing");
-}
-
-TEST_F(AboutWindow, CountersAreThoseOfTheOpeningAndASecondChoiceShowsTheSameWindow) {
-    write_file(settings_path(), "[STATS]\r\nALARMS=1\r\nLOADS=3\r\n");
-    HWND first = open();
-    ASSERT_NE(first, nullptr);
-    write_file(settings_path(), "[STATS]\r\nALARMS=2\r\nLOADS=3\r\n"); // an alarm fired meanwhile
-    EXPECT_EQ(open(), first);
-    EXPECT_EQ(count_windows(L"TocsinetAbout"), 1);
-    EXPECT_EQ(text(control(id_stat_alarms)), L"Alarms: 1");
-    click(control(id_about_ok));
-    EXPECT_FALSE(IsWindow(first));
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(text(control(id_stat_alarms)), L"Alarms: 2");
-}
-
 TEST_F(AboutWindow, LeavesTheMainWindowAsTheOtherWindowsSetIt) {
     ASSERT_NE(open(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(main_window));

@@ -62,17 +62,6 @@ const std::string stored_options = "[OPTIONS]\r\nLCTOS=1\r\nETWAGO=0\r\nMTST=1\r
                                    "[WINAMP]\r\nPATH=C:\\Player\\winamp.exe\r\n"
                                    "[MUSIC]\r\nDEFAULT PATH=C:\\Music\\\r\n";
 
-TEST_F(OptionsWindow, NeverSavedOptionsOpenClearEvenWithStoredPaths) {
-    write_file(settings_path(), "[WINAMP]\r\nPATH=C:\\Player\\winamp.exe\r\n[MUSIC]\r\nDEFAULT PATH=C:\\Music\\\r\n"
-                                "[OPTIONS]\r\nETWAGO=1\r\nMTST=1\r\n");
-    ASSERT_NE(open(), nullptr);
-    EXPECT_FALSE(checked(control(id_lctos)));
-    EXPECT_FALSE(checked(control(id_etwago)));
-    EXPECT_FALSE(checked(control(id_mtst)));
-    EXPECT_EQ(text(control(id_winamp_path)), L"");
-    EXPECT_EQ(text(control(id_default_path)), L"");
-}
-
 TEST_F(OptionsWindow, StoredOptionsAreLoaded) {
     write_file(settings_path(), stored_options);
     ASSERT_NE(open(), nullptr);
@@ -157,50 +146,6 @@ TEST_F(OptionsWindow, HandEditedFlagsShowAsTheProgramReadsThem) {
     EXPECT_EQ(setting("OPTIONS", "LCTOS"), "0");
     EXPECT_EQ(setting("OPTIONS", "ETWAGO"), "1");
     EXPECT_EQ(setting("OPTIONS", "MTST"), "0");
-}
-
-TEST_F(OptionsWindow, CancelWritesNothing) {
-    write_file(settings_path(), stored_options);
-    ASSERT_NE(open(), nullptr);
-    click(control(id_mtst));
-    SetWindowTextW(control(id_default_path), L"C:\\Elsewhere\\"); // as the folder picker would
-    click(control(id_options_cancel));
-    EXPECT_FALSE(is_open());
-    EXPECT_TRUE(IsWindowEnabled(main_window));
-    EXPECT_EQ(read_file(settings_path()), stored_options);
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(text(control(id_default_path)), L"C:\\Music\\");
-    EXPECT_TRUE(checked(control(id_mtst)));
-}
-
-TEST_F(OptionsWindow, EveryOtherWayOfClosingGivesTheMainWindowBackAndWritesNothing) {
-    write_file(settings_path(), stored_options);
-    auto closes = [&](const char* how, auto close) {
-        ASSERT_NE(open(), nullptr) << how;
-        click(control(id_lctos));
-        EXPECT_FALSE(IsWindowEnabled(main_window)) << how;
-        close();
-        pump();
-        EXPECT_FALSE(is_open()) << how;
-        EXPECT_TRUE(IsWindowEnabled(main_window)) << how;
-        EXPECT_EQ(read_file(settings_path()), stored_options) << how;
-    };
-    closes("Alt+F4", [&] { SendMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    closes("Esc", [&] { SendMessageW(options, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); });
-    closes("close_options", [] { close_options(); });
-    closes("destroyed", [&] { DestroyWindow(options); });
-}
-
-TEST_F(OptionsWindow, ASecondChoiceShowsTheSameWindowAsItIs) {
-    write_file(settings_path(), stored_options);
-    HWND first = open();
-    ASSERT_NE(first, nullptr);
-    click(control(id_lctos));
-    write_file(settings_path(), "");
-    EXPECT_EQ(open(), first);
-    EXPECT_EQ(count_windows(options_class), 1);
-    EXPECT_FALSE(checked(control(id_lctos))); // not loaded again
-    EXPECT_EQ(text(control(id_winamp_path)), L"C:\\Player\\winamp.exe");
 }
 
 TEST_F(OptionsWindow, ThePickerButtonsOpenTheFolderPickerForTheirField) {
