@@ -16,12 +16,6 @@
 namespace forms {
 namespace {
 
-constexpr const wchar_t* about_class = L"TocsinetAbout";
-constexpr const wchar_t* title_words = L"Tocsinet " TOCSINET_VERSION_WIDE;
-
-constexpr int client_width = 4260;
-constexpr int client_height = 3405;
-
 // Table order is Z order and Tab order: the controls on the tabs lie above the tab control.
 constexpr control_spec about_layout[] = {
     {id_about_ok, control_kind::button, L"OK", id_about_Picture3, 0, 0, 1035, 280, true},
@@ -40,16 +34,8 @@ constexpr const wchar_t* tab_captions[] = {L"About", L"Statistics"};
 constexpr int about_tab = 0;
 constexpr tab_member tab_members[] = {{id_version, 0}, {id_stat_loads, 1}, {id_stat_alarms, 1}};
 
-struct about_form {
-    HWND window = nullptr;
+struct about_form : dialog_state {
     HWND main_window = nullptr; // borrowed
-    dialog_resources resources;
-
-    HWND control(int id) const { return GetDlgItem(window, id); }
-};
-
-struct create_params {
-    HWND main_window;
 };
 
 void show_counter(const about_form& form, int id, const wchar_t* prefix, const char* key) {
@@ -76,17 +62,11 @@ void ok_Click(about_form& form) { DestroyWindow(form.window); }
 
 void SSTab1_Click(about_form& form) { follow_tab(form.window, form.control(id_about_SSTab1), tab_members); }
 
-bool on_create(HWND window, const CREATESTRUCTW& create) {
-    auto form = std::make_unique<about_form>();
-    form->window = window;
-    form->main_window = static_cast<const create_params*>(create.lpCreateParams)->main_window;
-    form->resources.load(create.hInstance);
-    create_dialog_controls(window, about_layout, form->resources);
-    HWND tabs = form->control(id_about_SSTab1);
+void on_create(about_form& form, HWND main_window) {
+    form.main_window = main_window;
+    HWND tabs = form.control(id_about_SSTab1);
     add_tabs(tabs, tab_captions);
-    show_tab(window, tabs, tab_members, about_tab);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
-    return true;
+    show_tab(form.window, tabs, tab_members, about_tab);
 }
 
 void on_command(about_form& form, int id, int notification) {
@@ -94,38 +74,15 @@ void on_command(about_form& form, int id, int notification) {
         ok_Click(form);
 }
 
-LRESULT CALLBACK about_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    about_form* form = nullptr;
-    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, about_layout,
-                                              title_words, form))
-        return *answered;
-    switch (message) {
-    case WM_COMMAND:
-        on_command(*form, LOWORD(wparam), HIWORD(wparam));
-        return 0;
-    case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(lparam)->idFrom == id_about_SSTab1 &&
-            reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE)
-            SSTab1_Click(*form);
-        return 0;
-    case WM_CLOSE:
-        ok_Click(*form);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-}
+constexpr dialog_kind<about_form> about_kind{
+    .class_name = L"TocsinetAbout", .title_words = L"Tocsinet " TOCSINET_VERSION_WIDE, .layout = about_layout,
+    .client_twips = {4260, 3405}, .first_focus = id_about_ok, .owned_by_opener = false, .on_create = on_create,
+    .Form_Load = Form_Load, .on_command = on_command, .on_close = ok_Click, .SSTab1_Click = SSTab1_Click};
 
 } // namespace
 
-HWND show_about(HINSTANCE instance, HWND main_window) {
-    create_params params{main_window};
-    return open_dialog(instance, about_class, about_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
-                       id_about_ok);
-}
+HWND show_about(HINSTANCE instance, HWND main_window) { return open_dialog<about_kind>(instance, main_window); }
 
-void close_about() {
-    close_open_dialog(about_class);
-}
+void close_about() { close_open_dialog(about_kind.class_name); }
 
 } // namespace forms

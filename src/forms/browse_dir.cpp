@@ -14,9 +14,6 @@
 namespace forms {
 namespace {
 
-constexpr int client_width = 3255;
-constexpr int client_height = 3615;
-constexpr const wchar_t* title_words = L"Browse...";
 
 // Table order is Z order and Tab order: folders, drive, Cancel, OK.
 constexpr control_spec browse_dir_layout[] = {
@@ -34,13 +31,9 @@ constexpr control_spec browse_dir_layout[] = {
 
 constexpr const wchar_t* player_file = L"winamp.exe";
 
-struct browse_dir_state {
-    HWND window = nullptr;
+struct browse_dir_state : dialog_state {
     HWND options = nullptr; // the owner: this window never outlives it
-    dialog_resources resources;
     folder_lists lists;
-
-    HWND control(int id) const { return GetDlgItem(window, id); }
 };
 
 void Form_Load(browse_dir_state& form) {
@@ -83,67 +76,39 @@ void cancel_Click(browse_dir_state& form) {
     DestroyWindow(form.window);
 }
 
-bool on_create(HWND window, const CREATESTRUCTW& create) {
-    auto form = std::make_unique<browse_dir_state>();
-    form->window = window;
-    form->options = static_cast<HWND>(create.lpCreateParams);
-    form->resources.load(create.hInstance);
-    create_dialog_controls(window, browse_dir_layout, form->resources);
-    SendMessageW(form->control(id_bd_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form->resources.small_font.get()), FALSE);
-    form->lists.attach(form->control(id_bd_drive), form->control(id_bd_dir), nullptr, L"");
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
-    return true;
+void on_create(browse_dir_state& form, HWND options) {
+    form.options = options;
+    SendMessageW(form.control(id_bd_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form.resources.small_font.get()), FALSE);
+    form.lists.attach(form.control(id_bd_drive), form.control(id_bd_dir), nullptr, L"");
 }
 
 void on_command(browse_dir_state& form, int id, int notification) {
     // Enter on the folder list opens the folder, as a double click does.
-    if (form.lists.command(id, notification))
+    if (form.lists.command(id, notification) || notification != BN_CLICKED)
         return;
-    switch (id) {
-    case id_bd_ok:
-    case IDOK:
-        if (notification == BN_CLICKED)
-            ok_Click(form);
-        break;
-    case id_bd_cancel:
-    case IDCANCEL:
-        if (notification == BN_CLICKED)
-            cancel_Click(form);
-        break;
-    default:
-        break;
-    }
+    if (id == id_bd_ok || id == IDOK)
+        ok_Click(form);
+    else if (id == id_bd_cancel || id == IDCANCEL)
+        cancel_Click(form);
 }
 
-LRESULT CALLBACK browse_dir_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    browse_dir_state* form = nullptr;
-    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, browse_dir_layout,
-                                              title_words, form))
-        return *answered;
-    switch (message) {
-    case WM_COMMAND:
-        on_command(*form, LOWORD(wparam), HIWORD(wparam));
-        return 0;
-    case WM_CLOSE:
-        cancel_Click(*form);
-        return 0;
-    case WM_DESTROY:
-        // However the picker goes (Alt+F4 included), the Options window takes input again.
-        if (IsWindow(form->options))
-            EnableWindow(form->options, TRUE);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
+// However the picker goes (Alt+F4 included), the Options window takes input again.
+void Form_Unload(browse_dir_state& form) {
+    if (IsWindow(form.options))
+        EnableWindow(form.options, TRUE);
 }
+
+// Owned by the Options window, the picker closes with it and never writes into a window that is gone.
+constexpr dialog_kind<browse_dir_state> browse_dir_kind{
+    .class_name = browse_dir_class, .title_words = L"Browse...", .layout = browse_dir_layout,
+    .client_twips = {3255, 3615}, .first_focus = id_bd_dir, .owned_by_opener = true, .on_create = on_create,
+    .Form_Load = Form_Load, .on_command = on_command, .on_close = cancel_Click, .on_destroy = Form_Unload};
 
 } // namespace
 
 HWND show_browse_dir(HWND options_window) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(options_window, GWLP_HINSTANCE));
-    // Owned by the Options window, the picker closes with it and never writes into a window that is gone.
-    return open_dialog(instance, browse_dir_class, browse_dir_procedure, {client_width, client_height},
-                       options_window, options_window, Form_Load, id_bd_dir);
+    return open_dialog<browse_dir_kind>(instance, options_window);
 }
 
 } // namespace forms

@@ -14,9 +14,6 @@
 namespace forms {
 namespace {
 
-constexpr int client_width = 3255;
-constexpr int client_height = 4935;
-constexpr const wchar_t* title_words = L"Browse...";
 constexpr const wchar_t* file_pattern = L"*.mp3;*.m3u;*.mid;*.wav";
 
 // Table order is Z order and Tab order: drive, folders, files, OK, Cancel.
@@ -34,17 +31,9 @@ constexpr control_spec browse_form_layout[] = {
     {id_bf_Line2, control_kind::horizontal_line, nullptr, 0, -240, 4440, 4440, 0, false},
 };
 
-struct browse_form_state {
-    HWND window = nullptr;
+struct browse_form_state : dialog_state {
     HWND main_window = nullptr; // borrowed
-    dialog_resources resources;
     folder_lists lists;
-
-    HWND control(int id) const { return GetDlgItem(window, id); }
-};
-
-struct create_params {
-    HWND main_window;
 };
 
 void Form_Load(browse_form_state& form) {
@@ -90,18 +79,12 @@ void cancel_Click(browse_form_state& form) {
     SetForegroundWindow(main_window);
 }
 
-void Form_Unload(const browse_form_state& form) { give_back_focus(form.main_window); }
+void Form_Unload(browse_form_state& form) { give_back_focus(form.main_window); }
 
-bool on_create(HWND window, const CREATESTRUCTW& create) {
-    auto form = std::make_unique<browse_form_state>();
-    form->window = window;
-    form->main_window = static_cast<const create_params*>(create.lpCreateParams)->main_window;
-    form->resources.load(create.hInstance);
-    create_dialog_controls(window, browse_form_layout, form->resources);
-    SendMessageW(form->control(id_bf_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form->resources.small_font.get()), FALSE);
-    form->lists.attach(form->control(id_bf_drive), form->control(id_bf_dir), form->control(id_bf_file), file_pattern);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
-    return true;
+void on_create(browse_form_state& form, HWND main_window) {
+    form.main_window = main_window;
+    SendMessageW(form.control(id_bf_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form.resources.small_font.get()), FALSE);
+    form.lists.attach(form.control(id_bf_drive), form.control(id_bf_dir), form.control(id_bf_file), file_pattern);
 }
 
 void on_command(browse_form_state& form, int id, int notification) {
@@ -128,33 +111,16 @@ void on_command(browse_form_state& form, int id, int notification) {
     }
 }
 
-LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    browse_form_state* form = nullptr;
-    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, browse_form_layout,
-                                              title_words, form))
-        return *answered;
-    switch (message) {
-    case WM_COMMAND:
-        on_command(*form, LOWORD(wparam), HIWORD(wparam));
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        // However the picker goes, the main window takes input again.
-        Form_Unload(*form);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-}
+// However the picker goes, the main window takes input again (Form_Unload).
+constexpr dialog_kind<browse_form_state> browse_form_kind{
+    .class_name = browse_form_class, .title_words = L"Browse...", .layout = browse_form_layout,
+    .client_twips = {3255, 4935}, .first_focus = id_bf_file, .owned_by_opener = false, .on_create = on_create,
+    .Form_Load = Form_Load, .on_command = on_command, .on_destroy = Form_Unload};
 
 } // namespace
 
 HWND show_browse_form(HINSTANCE instance, HWND main_window) {
-    create_params params{main_window};
-    return open_dialog(instance, browse_form_class, browse_form_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
-                       id_bf_file);
+    return open_dialog<browse_form_kind>(instance, main_window);
 }
 
 } // namespace forms

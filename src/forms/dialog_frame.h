@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <memory>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 #include "layout.h"
 #include "unique_handle.h"
@@ -59,50 +63,94 @@ HWND show_open_dialog(const wchar_t* class_name);
 // Closes the dialog of this class as its own close would, when one is open.
 void close_open_dialog(const wchar_t* class_name);
 
-// The state a dialog keeps for its lifetime.
+// What every dialog's state holds.
+struct dialog_state {
+    HWND window = nullptr;
+    dialog_resources resources;
+
+    HWND control(int id) const { return GetDlgItem(window, id); }
+};
+
+// What makes one dialog: its class, table and title, and the handlers the shared window
+// procedure routes its messages to. `Form` is the dialog's state, with `window` and `resources`.
+template <class Form> struct dialog_kind {
+    using form_type = Form;
+    const wchar_t* class_name;
+    const wchar_t* title_words;
+    std::span<const control_spec> layout;
+    SIZE client_twips;
+    int first_focus;
+    bool owned_by_opener; // closes with its opener
+    void (*on_create)(Form&, HWND opener); // after the table's controls exist
+    void (*Form_Load)(Form&);
+    void (*on_command)(Form&, int id, int notification);
+    void (*on_close)(Form&) = [](Form& form) { DestroyWindow(form.window); }; // Alt+F4, or the program closing it
+    void (*on_destroy)(Form&) = [](Form&) {};                                // however it goes
+    void (*SSTab1_Click)(Form&) = [](Form&) {};
+};
+
 template <class Form> Form* dialog_form(HWND dialog) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
 }
 
-// What every dialog's window procedure does alike: WM_CREATE goes to `create`, which stores the
-// dialog's state; the state goes with the window; the frame messages are answered. Nothing when
-// the dialog's own handling follows, with `form` set to its state.
-template <class Form>
-std::optional<LRESULT> common_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
-                                             bool (*create)(HWND, const CREATESTRUCTW&),
-                                             std::span<const control_spec> specs, const wchar_t* title_words,
-                                             Form*& form) {
-    if (message == WM_CREATE)
-        return create(dialog, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
-    form = dialog_form<Form>(dialog);
-    if (!form)
-        return DefWindowProcW(dialog, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
-        delete form;
-        form = nullptr;
+// The one window procedure of the dialogs: the state lives as long as the window.
+template <const auto& kind>
+LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    using Form = typename std::remove_cvref_t<decltype(kind)>::form_type;
+    if (message == WM_CREATE) {
+        const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        auto form = std::make_unique<Form>();
+        form->window = dialog;
+        form->resources.load(create.hInstance);
+        create_dialog_controls(dialog, kind.layout, form->resources);
+        kind.on_create(*form, static_cast<HWND>(create.lpCreateParams));
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
         return 0;
     }
-    return dialog_frame_message(dialog, message, wparam, lparam, form->resources, specs, title_words);
+    Form* form = dialog_form<Form>(dialog);
+    if (!form)
+        return DefWindowProcW(dialog, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND:
+        kind.on_command(*form, LOWORD(wparam), HIWORD(wparam));
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lparam)->code == TCN_SELCHANGE)
+            kind.SSTab1_Click(*form);
+        return 0;
+    case WM_CLOSE:
+        kind.on_close(*form);
+        return 0;
+    case WM_DESTROY:
+        kind.on_destroy(*form);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
+        delete form;
+        return 0;
+    default:
+        if (auto answered =
+                dialog_frame_message(dialog, message, wparam, lparam, form->resources, kind.layout, kind.title_words))
+            return *answered;
+        return DefWindowProcW(dialog, message, wparam, lparam);
+    }
 }
 
-// Opens a dialog: the open one of its class again, else a new one, which `load` fills before it
-// shows (owned by `owner` when there is one).
-template <class Form>
-HWND open_dialog(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure, SIZE client_twips, void* state,
-                 HWND owner, void (*load)(Form&), int focus_id) {
-    if (HWND open = show_open_dialog(class_name))
+// Opens the dialog, or shows again the one of its class that is open already.
+template <const auto& kind> HWND open_dialog(HINSTANCE instance, HWND opener) {
+    using Form = typename std::remove_cvref_t<decltype(kind)>::form_type;
+    if (HWND open = show_open_dialog(kind.class_name))
         return open;
-    if (!register_dialog_class(instance, class_name, procedure))
+    if (!register_dialog_class(instance, kind.class_name, dialog_procedure<kind>))
         return nullptr;
-    HWND dialog = create_dialog(instance, class_name, client_twips.cx, client_twips.cy, state);
+    HWND dialog = create_dialog(instance, kind.class_name, kind.client_twips.cx, kind.client_twips.cy, opener);
     if (!dialog)
         return nullptr;
-    if (owner)
-        SetWindowLongPtrW(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    load(*dialog_form<Form>(dialog));
+    if (kind.owned_by_opener)
+        SetWindowLongPtrW(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(opener));
+    kind.Form_Load(*dialog_form<Form>(dialog));
     ShowWindow(dialog, SW_SHOW);
-    SetFocus(GetDlgItem(dialog, focus_id));
+    SetFocus(GetDlgItem(dialog, kind.first_focus));
     return dialog;
 }
 

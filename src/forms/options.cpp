@@ -16,11 +16,6 @@
 namespace forms {
 namespace {
 
-constexpr const wchar_t* options_class = L"TocsinetOptions";
-
-constexpr int client_width = 4275;
-constexpr int client_height = 3270;
-
 // Table order is Z order and Tab order: the controls on the tabs lie above the tab control,
 // so it comes after them, and the boxes that frame others come after what they frame.
 constexpr control_spec options_layout[] = {
@@ -59,16 +54,8 @@ constexpr tab_member tab_members[] = {
     {id_options_Label2, 2}, {id_options_Picture6, 2}, {id_default_path, 2}, {id_browse_music, 2},
 };
 
-struct options_form {
-    HWND window = nullptr;
+struct options_form : dialog_state {
     HWND main_window = nullptr; // borrowed: disabled while this window is open
-    dialog_resources resources;
-
-    HWND control(int id) const { return GetDlgItem(window, id); }
-};
-
-struct create_params {
-    HWND main_window;
 };
 
 std::string read_option(const char* section, const char* key) {
@@ -145,17 +132,11 @@ void SSTab1_Click(options_form& form) {
     follow_tab(form.window, form.control(id_options_SSTab1), tab_members);
 }
 
-bool on_create(HWND window, const CREATESTRUCTW& create) {
-    auto form = std::make_unique<options_form>();
-    form->window = window;
-    form->main_window = static_cast<const create_params*>(create.lpCreateParams)->main_window;
-    form->resources.load(create.hInstance);
-    create_dialog_controls(window, options_layout, form->resources);
-    HWND tabs = form->control(id_options_SSTab1);
+void on_create(options_form& form, HWND main_window) {
+    form.main_window = main_window;
+    HWND tabs = form.control(id_options_SSTab1);
     add_tabs(tabs, tab_captions);
-    show_tab(window, tabs, tab_members, winamp_tab);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
-    return true;
+    show_tab(form.window, tabs, tab_members, winamp_tab);
 }
 
 void on_command(options_form& form, int id, int notification) {
@@ -182,46 +163,21 @@ void on_command(options_form& form, int id, int notification) {
 
 // However the window goes (OK, Cancel, Alt+F4, the program ending), the main window is usable
 // again. The folder picker, owned by this window, goes with it.
-void on_destroy(const options_form& form) {
+void on_destroy(options_form& form) {
     if (IsWindow(form.main_window))
         EnableWindow(form.main_window, TRUE);
 }
 
-LRESULT CALLBACK options_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    options_form* form = nullptr;
-    if (auto answered = common_dialog_message(window, message, wparam, lparam, on_create, options_layout,
-                                              L"Tocsinet Options", form))
-        return *answered;
-    switch (message) {
-    case WM_COMMAND:
-        on_command(*form, LOWORD(wparam), HIWORD(wparam));
-        return 0;
-    case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(lparam)->idFrom == id_options_SSTab1 &&
-            reinterpret_cast<NMHDR*>(lparam)->code == TCN_SELCHANGE)
-            SSTab1_Click(*form);
-        return 0;
-    case WM_CLOSE:
-        cancel_Click(*form);
-        return 0;
-    case WM_DESTROY:
-        on_destroy(*form);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-}
+constexpr dialog_kind<options_form> options_kind{
+    .class_name = L"TocsinetOptions", .title_words = L"Tocsinet Options", .layout = options_layout,
+    .client_twips = {4275, 3270}, .first_focus = id_options_ok, .owned_by_opener = false, .on_create = on_create,
+    .Form_Load = Form_Load, .on_command = on_command, .on_close = cancel_Click, .on_destroy = on_destroy,
+    .SSTab1_Click = SSTab1_Click};
 
 } // namespace
 
-HWND show_options(HINSTANCE instance, HWND main_window) {
-    create_params params{main_window};
-    return open_dialog(instance, options_class, options_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
-                       id_options_ok);
-}
+HWND show_options(HINSTANCE instance, HWND main_window) { return open_dialog<options_kind>(instance, main_window); }
 
-void close_options() {
-    close_open_dialog(options_class);
-}
+void close_options() { close_open_dialog(options_kind.class_name); }
 
 } // namespace forms

@@ -399,7 +399,8 @@ HWND program::find_window(std::wstring_view class_name) const {
 
 HWND program::wait_for_window(std::wstring_view class_name, std::chrono::milliseconds timeout) const {
     HWND found = nullptr;
-    wait_until([&] { return (found = find_window(class_name)) != nullptr; }, timeout);
+    // Shown, so its controls exist: a window is found from its creation on.
+    wait_until([&] { return (found = find_window(class_name)) != nullptr && IsWindowVisible(found); }, timeout);
     return found;
 }
 
