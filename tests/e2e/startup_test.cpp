@@ -1,68 +1,24 @@
-// Starting the program: the statistics it writes, the lists it fills, and the window position,
-// time and volume it restores from the settings file.
+// Starting the program (the statistics it writes, the lists it fills, the position, time and
+// volume it restores) and arming it with the "Activate" button.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "alarm.h"
-#include "conversions.h"
 #include "driver.h"
 
 namespace {
 
 using namespace e2e;
 
-std::string launched_settings(const std::string& settings) {
-    program_folder folder;
+program launch_with(const program_folder& folder, const std::string& settings, const launch_options& options = {}) {
     folder.write_settings(settings);
-    program app = program::launch(folder);
-    std::string after = folder.settings_text();
-    EXPECT_TRUE(app.close());
-    return after;
-}
-
-std::string loads_after_start_with(const std::string& stored) {
-    program_folder folder;
-    folder.write_settings("[STATS]\r\nALARMS=0\r\nLOADS=" + stored + "\r\n");
-    program app = program::launch(folder);
-    return folder.setting("STATS", "LOADS");
-}
-
-TEST(StartUp, TheFirstStartWritesOnlyTheStatistics) {
-    program_folder folder;
-    ASSERT_FALSE(folder.has_settings());
-    program app = program::launch(folder);
-    EXPECT_EQ(folder.settings_text(), "[STATS]\r\nALARMS=0\r\nLOADS=1\r\n");
-    EXPECT_EQ(app.status_text(0), L"Alarm - Inactive");
-    EXPECT_NE(app.button(L"Activate"), nullptr);
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), L"no file");
-    EXPECT_TRUE(app.close());
-}
-
-TEST(StartUp, EveryStartRaisesTheLoadCount) {
-    program_folder folder;
-    folder.write_settings("[STATS]\r\nLOADS=41\r\n");
-    for (const char* expected : {"42", "43"}) {
-        program app = program::launch(folder);
-        EXPECT_EQ(folder.setting("STATS", "LOADS"), expected);
-        EXPECT_TRUE(app.close());
-    }
-    EXPECT_EQ(folder.setting("STATS", "ALARMS"), "0");
-}
-
-TEST(StartUp, AnExistingAlarmCountIsKept) {
-    EXPECT_EQ(launched_settings("[STATS]\r\nALARMS=3\r\nLOADS=7\r\n"), "[STATS]\r\nALARMS=3\r\nLOADS=8\r\n");
-}
-
-TEST(StartUp, UnusableLoadCountsFollowTheCounterRule) {
-    for (const char* stored : {"abc", "32767", "-32768", "12abc"}) {
-        SCOPED_TRACE(stored);
-        EXPECT_EQ(loads_after_start_with(stored), tocsinet::next_counter_text(stored));
-    }
-    EXPECT_EQ(tocsinet::next_counter_text("32767"), "32767"); // the count stays inside 16 bits
+    return program::launch(folder, options);
 }
 
 std::vector<std::wstring> numbers(int first, int last, bool two_digits) {
@@ -72,100 +28,19 @@ std::vector<std::wstring> numbers(int first, int last, bool two_digits) {
     return result;
 }
 
-TEST(StartUp, TheTimeListsHoldEveryHourMinuteAndHalfDayWithNothingSelected) {
-    for (const char* settings : {"", "[OPTIONS]\r\nLCTOS=0\r\n", "[OPTIONS]\r\nLCTOS=2\r\n"}) {
-        SCOPED_TRACE(settings);
-        program_folder folder;
-        folder.write_settings(settings);
-        program app = program::launch(folder);
-        HWND hour = app.control(forms::id_time_hour);
-        HWND minute = app.control(forms::id_time_minute);
-        HWND ampm = app.control(forms::id_time_ampm);
-        EXPECT_EQ(items(hour), numbers(1, 12, false));
-        EXPECT_EQ(items(minute), numbers(0, 59, true));
-        EXPECT_EQ(items(ampm), (std::vector<std::wstring>{L"AM", L"PM"}));
-        EXPECT_EQ(selected_index(hour), -1);
-        EXPECT_EQ(selected_index(minute), -1);
-        EXPECT_EQ(selected_index(ampm), -1);
-    }
-}
-
-TEST(StartUp, TheCurrentTimeIsPreselectedWhenTheOptionIsOn) {
-    struct clock_case {
-        int hour, minute, second;
-        const wchar_t *hour_text, *minute_text, *ampm_text;
-    };
-    // Well before the minute turns, so the time read at start-up is still in that minute.
-    for (const clock_case& c : {clock_case{19, 4, 5, L"7", L"04", L"PM"}, clock_case{0, 30, 5, L"12", L"30", L"AM"},
-                                clock_case{12, 0, 5, L"12", L"00", L"PM"}}) {
-        SCOPED_TRACE(narrow(std::wstring(c.hour_text) + L":" + c.minute_text + L" " + c.ampm_text));
-        program_folder folder;
-        folder.write_settings("[OPTIONS]\r\nLCTOS=1\r\n");
-        program app = program::launch(folder, {.clock_offset = clock_offset_to(c.hour, c.minute, c.second)});
-        EXPECT_EQ(selected_text(app.control(forms::id_time_hour)), c.hour_text);
-        EXPECT_EQ(selected_text(app.control(forms::id_time_minute)), c.minute_text);
-        EXPECT_EQ(selected_text(app.control(forms::id_time_ampm)), c.ampm_text);
-        EXPECT_EQ(text(app.control(forms::id_time_hour)), c.hour_text); // what arming reads
-    }
-}
-
-RECT work_area() {
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-TEST(StartUp, TheSavedPositionPlacesTheWindow) {
-    struct position_case {
-        const char* settings;
-        LONG left, top;
-    };
-    for (const position_case& c : {position_case{"[TOCSINET]\r\nX=1200\r\nY=900\r\n", 80, 60},
-                                   position_case{"", 0, 0}, position_case{"[TOCSINET]\r\nX=12abc\r\nY=abc\r\n", 1, 0}}) {
-        SCOPED_TRACE(c.settings);
-        program_folder folder;
-        folder.write_settings(c.settings);
-        program app = program::launch(folder);
-        RECT rect = window_rect(app.window());
-        EXPECT_EQ(rect.left, c.left);
-        EXPECT_EQ(rect.top, c.top);
-    }
-}
-
-TEST(StartUp, APositionOffEveryMonitorComesBackOntoTheWorkArea) {
-    RECT area = work_area();
-    for (const char* settings : {"[TOCSINET]\r\nX=-120000\r\nY=-120000\r\n", "[TOCSINET]\r\nX=120000\r\nY=90000\r\n",
-                                 "[TOCSINET]\r\nX=1200\r\nY=-900\r\n"}) {
-        SCOPED_TRACE(settings);
-        program_folder folder;
-        folder.write_settings(settings);
-        program app = program::launch(folder);
-        RECT rect = window_rect(app.window());
-        EXPECT_GE(rect.left, area.left);
-        EXPECT_GE(rect.top, area.top);
-        EXPECT_LE(rect.right, area.right);
-        EXPECT_LE(rect.bottom, area.bottom);
-    }
-}
-
-TEST(StartUp, TheSavedVolumeSetsTheSliderAndItsLabel) {
-    struct volume_case {
-        const char* settings;
-        int position;
-        const wchar_t* label;
-    };
-    for (const volume_case& c :
-         {volume_case{"[TOCSINET]\r\nVOLUME=80\r\n", 80, L"80%"}, volume_case{"", 50, L"50%"},
-          volume_case{"[TOCSINET]\r\nVOLUME=\r\n", 50, L"50%"}, volume_case{"[TOCSINET]\r\nVOLUME=abc\r\n", 50, L"50%"},
-          volume_case{"[TOCSINET]\r\nVOLUME=150\r\n", 100, L"100%"}, volume_case{"[TOCSINET]\r\nVOLUME=0\r\n", 0, L"0%"},
-          volume_case{"[TOCSINET]\r\nVOLUME=-7\r\n", 0, L"0%"}}) {
-        SCOPED_TRACE(c.settings);
-        program_folder folder;
-        folder.write_settings(c.settings);
-        program app = program::launch(folder);
-        EXPECT_EQ(trackbar_position(app.control(forms::id_volume)), c.position);
-        EXPECT_EQ(text(app.control(forms::id_volume_perc)), c.label);
-    }
+TEST(StartUp, TheFirstStartWritesOnlyTheStatisticsAndShowsEmptyListsDisarmed) {
+    program_folder folder;
+    program app = program::launch(folder);
+    EXPECT_EQ(folder.settings_text(), "[STATS]\r\nALARMS=0\r\nLOADS=1\r\n");
+    EXPECT_EQ(app.status_text(0), L"Alarm - Inactive");
+    EXPECT_EQ(text(app.control(forms::id_alarm)), L"Activate");
+    EXPECT_EQ(text(app.control(forms::id_alarm_file)), L"no file");
+    EXPECT_EQ(items(app.control(forms::id_time_hour)), numbers(1, 12, false));
+    EXPECT_EQ(items(app.control(forms::id_time_minute)), numbers(0, 59, true));
+    EXPECT_EQ(items(app.control(forms::id_time_ampm)), (std::vector<std::wstring>{L"AM", L"PM"}));
+    for (int id : {forms::id_time_hour, forms::id_time_minute, forms::id_time_ampm})
+        EXPECT_EQ(selected_index(app.control(id)), -1);
+    EXPECT_TRUE(app.close());
 }
 
 std::string huge_settings() {
@@ -182,27 +57,149 @@ std::string binary_settings() {
     return text;
 }
 
-TEST(StartUp, OddSettingsFilesStillStart) {
-    struct odd_case {
+TEST(StartUp, EachStartCountsItselfWhateverTheFileHolds) {
+    struct counter_case {
         const char* what;
         std::string settings;
+        const char *loads, *alarms; // null: only that it starts
     };
-    for (const odd_case& c : {odd_case{"huge", huge_settings()}, odd_case{"binary", binary_settings()},
-                              odd_case{"duplicates", "[STATS]\r\nLOADS=5\r\nLOADS=9\r\n[STATS]\r\nALARMS=2\r\n"
-                                                     "[stats]\r\nLOADS=1\r\n[TOCSINET]\r\nVOLUME=30\r\nvolume=90\r\n"},
-                              odd_case{"no line ends", "[STATS]\nLOADS=20"}}) {
+    const counter_case cases[] = {
+        {"alarm count kept", "[STATS]\r\nALARMS=3\r\nLOADS=7\r\n", "8", "3"},
+        {"16-bit top", "[STATS]\r\nLOADS=32767\r\n", "32767", "0"},
+        {"not a number", "[STATS]\r\nLOADS=abc\r\n", "1", "0"},
+        {"no line ends", "[STATS]\nLOADS=20", "21", "0"},
+        {"huge", huge_settings(), "13", "4"},
+        {"binary", binary_settings(), nullptr, nullptr},
+    };
+    for (const counter_case& c : cases) {
         SCOPED_TRACE(c.what);
         program_folder folder;
-        folder.write_settings(c.settings);
-        // What the program reads before its start decides what it writes.
-        std::string loads = folder.setting("STATS", "LOADS");
-        std::string alarms = folder.setting("STATS", "ALARMS");
-        program app = program::launch(folder);
+        program app = launch_with(folder, c.settings);
         EXPECT_EQ(app.status_text(0), L"Alarm - Inactive");
-        EXPECT_EQ(folder.setting("STATS", "LOADS"), tocsinet::next_counter_text(loads));
-        EXPECT_EQ(folder.setting("STATS", "ALARMS"), alarms.empty() ? "0" : alarms);
+        if (c.loads) {
+            EXPECT_EQ(folder.setting("STATS", "LOADS"), c.loads);
+            EXPECT_EQ(folder.setting("STATS", "ALARMS"), c.alarms);
+        }
         EXPECT_TRUE(app.close());
     }
+}
+
+// Well before the minute turns, so the time read at start-up is still in that minute; the time
+// selected at start-up is enough to arm.
+TEST(StartUp, TheCurrentTimeIsPreselectedOnlyWhenTheOptionIsOn) {
+    struct clock_case {
+        const char* settings;
+        int hour, minute;
+        const wchar_t *hour_text, *minute_text, *ampm_text;
+    };
+    const clock_case cases[] = {{"[OPTIONS]\r\nLCTOS=1\r\n", 19, 4, L"7", L"04", L"PM"},
+                                {"[OPTIONS]\r\nLCTOS=1\r\n", 0, 30, L"12", L"30", L"AM"},
+                                {"[OPTIONS]\r\nLCTOS=1\r\n", 12, 0, L"12", L"00", L"PM"},
+                                {"[OPTIONS]\r\nLCTOS=2\r\n", 12, 0, L"", L"", L""}};
+    for (const clock_case& c : cases) {
+        SCOPED_TRACE(c.settings + std::to_string(c.hour) + ":" + std::to_string(c.minute));
+        program_folder folder;
+        program app = launch_with(folder, c.settings, {.clock_offset = clock_offset_to(c.hour, c.minute, 5)});
+        EXPECT_EQ(text(app.control(forms::id_time_hour)), c.hour_text);
+        EXPECT_EQ(text(app.control(forms::id_time_minute)), c.minute_text);
+        EXPECT_EQ(text(app.control(forms::id_time_ampm)), c.ampm_text);
+        if (*c.hour_text) {
+            click(app.control(forms::id_alarm));
+            EXPECT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
+        }
+    }
+}
+
+TEST(StartUp, TheSavedPositionPlacesTheWindowWhereTheUserCanReachIt) {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    struct position_case {
+        const char* settings;
+        bool exact;
+        LONG left, top;
+    };
+    const position_case cases[] = {
+        {"[TOCSINET]\r\nX=1200\r\nY=900\r\n", true, 80, 60},
+        {"[TOCSINET]\r\nX=12abc\r\nY=abc\r\n", true, 1, 0},
+        {"[TOCSINET]\r\nX=-120000\r\nY=-120000\r\n", false, 0, 0},
+        {"[TOCSINET]\r\nX=120000\r\nY=90000\r\n", false, 0, 0},
+        {"[TOCSINET]\r\nX=1200\r\nY=-900\r\n", false, 0, 0},
+    };
+    for (const position_case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        program_folder folder;
+        program app = launch_with(folder, c.settings);
+        RECT rect = window_rect(app.window());
+        if (c.exact) {
+            EXPECT_EQ(rect.left, c.left);
+            EXPECT_EQ(rect.top, c.top);
+        } else {
+            EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
+                        rect.bottom <= area.bottom);
+        }
+    }
+}
+
+TEST(StartUp, TheSavedVolumeSetsTheSliderAndItsLabel) {
+    struct volume_case {
+        const char* stored;
+        int position;
+        const wchar_t* label;
+    };
+    for (const volume_case& c : {volume_case{"80", 80, L"80%"}, volume_case{"", 50, L"50%"},
+                                 volume_case{"abc", 50, L"50%"}, volume_case{"150", 100, L"100%"},
+                                 volume_case{"-7", 0, L"0%"}}) {
+        SCOPED_TRACE(c.stored);
+        program_folder folder;
+        program app = launch_with(folder, std::string("[TOCSINET]\r\nVOLUME=") + c.stored + "\r\n");
+        EXPECT_EQ(trackbar_position(app.control(forms::id_volume)), c.position);
+        EXPECT_EQ(text(app.control(forms::id_volume_perc)), c.label);
+    }
+}
+
+TEST(Arming, RefusedUntilTheWholeTimeAndAFileAreGivenWhileDisarmingChecksNothing) {
+    program_folder folder;
+    program app = program::launch(folder);
+    HWND hour = app.control(forms::id_time_hour), minute = app.control(forms::id_time_minute);
+    HWND ampm = app.control(forms::id_time_ampm), alarm_file = app.control(forms::id_alarm_file);
+    HWND alarm = app.control(forms::id_alarm);
+    auto shows = [&](const wchar_t* caption, const wchar_t* panel) {
+        return wait_until([&] { return text(alarm) == caption && app.status_text(0) == panel; });
+    };
+    // Each step leaves one of the four texts empty.
+    const std::pair<const char*, std::function<void()>> incomplete[] = {
+        {"nothing selected", [] {}},
+        {"no AM/PM", [&] { EXPECT_TRUE(select(hour, L"7") && select(minute, L"05")); }},
+        {"no minute", [&] { EXPECT_TRUE(select(ampm, L"PM") && select_index(minute, -1)); }},
+        {"no hour", [&] { EXPECT_TRUE(select(minute, L"05") && select_index(hour, -1)); }},
+        {"empty alarm file",
+         [&] {
+             EXPECT_TRUE(select(hour, L"7"));
+             set_text(alarm_file, L"");
+         }},
+    };
+    for (const auto& [what, change] : incomplete) {
+        SCOPED_TRACE(what);
+        change();
+        click(alarm);
+        HWND box = app.wait_for_window(message_box_class);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(text(box), L"Tocsinet");
+        EXPECT_EQ(message_box_text(box), L"Please select and alarm time and an alarm file");
+        click_button(box, L"OK");
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
+        app.sync();
+        EXPECT_TRUE(shows(L"Activate", L"Alarm - Inactive"));
+    }
+    // "no file" is a text like any other; disarming looks at nothing.
+    set_text(alarm_file, L"no file");
+    click(alarm);
+    EXPECT_TRUE(shows(L"Deactivate", L"Alarm - Active"));
+    EXPECT_TRUE(select_index(minute, -1));
+    set_text(alarm_file, L"");
+    click(alarm);
+    EXPECT_TRUE(shows(L"Activate", L"Alarm - Inactive"));
+    EXPECT_EQ(app.find_window(message_box_class), nullptr);
 }
 
 } // namespace
