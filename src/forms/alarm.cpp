@@ -337,6 +337,17 @@ void alarm_timer_Timer(alarm_form& form) {
     }
 }
 
+// The clock was set or the computer resumed: the wake timer goes by the clock as it is now.
+void on_clock_moved(alarm_form& form) {
+    if (form.alarm_timer_enabled)
+        set_wake_timer(form);
+}
+
+void let_the_computer_sleep(alarm_form& form) {
+    KillTimer(form.window, keep_awake_timer);
+    form.awake.reset();
+}
+
 void Form_Resize(alarm_form& form) {
     if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "options", "MTST")))
         return;
@@ -533,17 +544,16 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
             alarm_timer_Timer(*form);
         else if (wparam == clock_timer)
             update_clock_panel(*form);
-        else if (wparam == keep_awake_timer) {
-            KillTimer(window, keep_awake_timer);
-            form->awake.reset();
-        }
+        else if (wparam == keep_awake_timer)
+            let_the_computer_sleep(*form);
         return 0;
     case WM_TIMECHANGE:
+        on_clock_moved(*form);
+        return 0;
     case WM_POWERBROADCAST:
-        // A moved clock or a resume from sleep: the timer goes by the clock as it is now.
-        if (form->alarm_timer_enabled && (message == WM_TIMECHANGE || wparam == PBT_APMRESUMEAUTOMATIC))
-            set_wake_timer(*form);
-        return message == WM_POWERBROADCAST ? TRUE : 0;
+        if (wparam == PBT_APMRESUMEAUTOMATIC)
+            on_clock_moved(*form);
+        return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
