@@ -26,7 +26,9 @@ std::optional<int> alarm_minute_of_day(const alarm_time& alarm) {
     return hour24 * 60 + *minute;
 }
 
-utc_seconds day_start(utc_seconds t) { return t - ((t % seconds_per_day) + seconds_per_day) % seconds_per_day; }
+utc_seconds day_start(utc_seconds t) {
+    return t - ((t % seconds_per_day) + seconds_per_day) % seconds_per_day;
+}
 
 int year_of(utc_seconds t) {
     using namespace std::chrono;
@@ -44,7 +46,9 @@ utc_seconds change_instant(int year, const zone_change& change, int bias_before)
            bias_before * 60;
 }
 
-bool has_daylight_time(const zone_rule& zone) { return zone.daylight_start.month != 0 && zone.daylight_end.month != 0; }
+bool has_daylight_time(const zone_rule& zone) {
+    return zone.daylight_start.month != 0 && zone.daylight_end.month != 0;
+}
 
 bool daylight_at(utc_seconds t, const zone_rule& zone) {
     if (!has_daylight_time(zone))
@@ -103,14 +107,16 @@ alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, l
     return now - instant <= latest_catch_up ? alarm_verdict::fire : alarm_verdict::missed;
 }
 
-std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now, const zone_rule& zone) {
+std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now,
+                                              const zone_rule& zone) {
     auto minute_of_day = alarm_minute_of_day(alarm);
     if (!minute_of_day)
         return std::nullopt;
     utc_seconds local_midnight = day_start(utc_to_local(now, zone));
     // Today if still ahead, else tomorrow.
     for (int day = 0; day < 2; ++day) {
-        utc_seconds instant = local_to_utc(local_midnight + day * seconds_per_day + *minute_of_day * 60, zone);
+        utc_seconds instant =
+            local_to_utc(local_midnight + day * seconds_per_day + *minute_of_day * 60, zone);
         if (instant > now)
             return instant;
     }
@@ -119,10 +125,10 @@ std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_secon
 
 std::string_view open_failure_reason(int shell_result) {
     switch (shell_result) {
-    case 2:  // SE_ERR_FNF
-    case 3:  // SE_ERR_PNF
+    case 2: // SE_ERR_FNF
+    case 3: // SE_ERR_PNF
         return "it was not found";
-    case 5: // SE_ERR_ACCESSDENIED
+    case 5:  // SE_ERR_ACCESSDENIED
     case 32: // SE_ERR_DLLNOTFOUND
         return "it could not be read";
     case 27: // SE_ERR_ASSOCINCOMPLETE

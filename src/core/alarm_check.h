@@ -58,7 +58,8 @@ struct zone_rule {
 // The first instant after `now` at which the local clock reads the alarm's minute, second 00.
 // A local time the clock skips counts as the first instant after the gap; one it passes twice
 // counts the first time.
-std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now, const zone_rule& zone);
+std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now,
+                                              const zone_rule& zone);
 
 // Why the shell could not open the alarm file, from its result (32 or less).
 std::string_view open_failure_reason(int shell_result);

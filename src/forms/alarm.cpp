@@ -104,7 +104,8 @@ tocsinet::alarm_time alarm_of(const alarm_form& form) {
 // Due a little before the next time the lists show; a computer that refuses it still sounds the
 // alarm while awake.
 void set_wake_timer(alarm_form& form) {
-    auto instant = tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
+    auto instant =
+        tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
     if (!instant || !form.wake.set(*instant - wake_lead_seconds))
         form.wake.cancel();
 }
@@ -268,7 +269,8 @@ void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_re
     platform::looping_sound sound(IDR_ALARM_SOUND);
     std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
     // The warning icon's own sound is all there is when the built-in sound cannot play.
-    platform::message_box(form.window, L"Wake up! The alarm file " + file + L" could not be opened: " + reason + L".",
+    platform::message_box(form.window,
+                          L"Wake up! The alarm file " + file + L" could not be opened: " + reason + L".",
                           MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
@@ -310,8 +312,8 @@ void alarm_timer_Timer(alarm_form& form) {
     if (!form.awake && form.wake.due() && platform::utc_now() >= *form.wake.due())
         form.awake.emplace();
     platform::local_now now = platform::read_local_clock();
-    tocsinet::alarm_verdict verdict = tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form),
-                                                            now.millis, form.previous_tick);
+    tocsinet::alarm_verdict verdict =
+        tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form), now.millis, form.previous_tick);
     form.previous_tick = now.millis;
     if (verdict == tocsinet::alarm_verdict::missed) {
         // Hours late: it stays armed for the next day, and the user sees it was missed.

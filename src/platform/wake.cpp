@@ -28,13 +28,16 @@ tocsinet::zone_rule local_zone_rule() {
     TIME_ZONE_INFORMATION zone{};
     if (!GetTimeZoneInformationForYear(today.wYear, nullptr, &zone))
         GetTimeZoneInformation(&zone);
-    return {static_cast<int>(zone.Bias + zone.StandardBias), static_cast<int>(zone.DaylightBias - zone.StandardBias),
-            change_of(zone.DaylightDate), change_of(zone.StandardDate)};
+    return {static_cast<int>(zone.Bias + zone.StandardBias),
+            static_cast<int>(zone.DaylightBias - zone.StandardBias), change_of(zone.DaylightDate),
+            change_of(zone.StandardDate)};
 }
 
 wake_timer::wake_timer() : timer_(CreateWaitableTimerW(nullptr, TRUE, nullptr)) {}
 
-wake_timer::~wake_timer() { cancel(); }
+wake_timer::~wake_timer() {
+    cancel();
+}
 
 bool wake_timer::set(tocsinet::utc_seconds due) {
     LARGE_INTEGER when;
@@ -54,9 +57,13 @@ void wake_timer::cancel() {
     due_.reset();
 }
 
-keep_awake::keep_awake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
+keep_awake::keep_awake() {
+    SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+}
 
-keep_awake::~keep_awake() { SetThreadExecutionState(ES_CONTINUOUS); }
+keep_awake::~keep_awake() {
+    SetThreadExecutionState(ES_CONTINUOUS);
+}
 
 looping_sound::looping_sound(int resource_id) {
     HMODULE module = GetModuleHandleW(nullptr);
@@ -64,7 +71,8 @@ looping_sound::looping_sound(int resource_id) {
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     // Resource memory lives as long as the program, as an asynchronous loop needs.
     const void* wave = loaded ? LockResource(loaded) : nullptr;
-    playing_ = wave && PlaySoundW(static_cast<LPCWSTR>(wave), nullptr, SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
+    playing_ = wave && PlaySoundW(static_cast<LPCWSTR>(wave), nullptr,
+                                  SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
 }
 
 looping_sound::~looping_sound() {

@@ -249,7 +249,7 @@ TEST_F(Firing, InTheTrayWithTheExitOptionTheIconTurnsInactiveAndTheProgramCloses
     ASSERT_TRUE(wait_for_tray_record(app.window(), [](const tray_record& r) {
         return r.operation == "add" && r.tip.rfind("Tocsinet: Active\r\n", 0) == 0;
     }));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
 
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), "volume 200 122", 60s));
     ASSERT_TRUE(app.wait_for_exit(30s));

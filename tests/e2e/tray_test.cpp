@@ -51,7 +51,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowAndAPressBringsItBack) {
 
     minimise(app);
     ASSERT_TRUE(wait_for_count(app, "add", 1));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     tray_record added = tray_records(app.window()).front();
     EXPECT_EQ(added.id, 1u);
     EXPECT_EQ(added.flags, 7u);
@@ -75,7 +75,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowAndAPressBringsItBack) {
     EXPECT_EQ(count(app, "add"), 1u);
     minimise(app);
     ASSERT_TRUE(wait_for_count(app, "add", 2));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     icon_notification(app, WM_RBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
     EXPECT_TRUE(wait_for_count(app, "delete", 2));

@@ -13,7 +13,8 @@ using namespace window_tests;
 
 void choose(HWND window, int list, int index) {
     SendMessageW(GetDlgItem(window, list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(window, list)));
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, list)));
 }
 
 TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmAndDisarmingCancelsIt) {
@@ -34,7 +35,8 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmAndDisarmingCancelsIt) {
     ASSERT_TRUE(forms::wake_time(window));
     EXPECT_NEAR(static_cast<double>(*forms::wake_time(window)), static_cast<double>(alarm - 60), 2.0);
     choose(window, forms::id_time_minute, (now.wMinute + 1) % 60); // set again when the lists change
-    EXPECT_NEAR(static_cast<double>(*forms::wake_time(window)), static_cast<double>(alarm + (now.wMinute == 59 ? -3540 : 60) - 60), 2.0);
+    EXPECT_NEAR(static_cast<double>(*forms::wake_time(window)),
+                static_cast<double>(alarm + (now.wMinute == 59 ? -3540 : 60) - 60), 2.0);
 
     click(GetDlgItem(window, forms::id_alarm));
     EXPECT_EQ(forms::wake_time(window), std::nullopt);
