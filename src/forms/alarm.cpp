@@ -270,7 +270,7 @@ void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_re
     std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
     // The warning icon's own sound is all there is when the built-in sound cannot play.
     platform::message_box(form.window,
-                          L"Wake up! The alarm file " + file + L" could not be opened: " + reason + L".",
+                          L"The alarm file " + file + L" could not be opened: " + reason + L".",
                           MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
