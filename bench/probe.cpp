@@ -4,6 +4,8 @@
 //   probe armed-cpu <exe> <seconds>
 //   probe wait-cpu <exe> <seconds>      (run with a shifted clock: the alarm goes off ~20 s after start)
 //   probe firing-delay <exe> <runs>     (run with a shifted clock)
+//   probe sound-delay <exe> <capture>   (shifted clock; <capture>: the file the sound device writes)
+//   probe sound-cpu <exe> <capture> <seconds>
 //   probe picker <exe> <folder> <runs>
 //   probe objects <exe> <cycles>
 #include <windows.h>
@@ -97,11 +99,11 @@ void close(running& r) {
 
 // Wine reports no CPU times for other processes, so they are read where the system keeps them:
 // the unix process whose command line names the exe (drive Z: is the unix root).
-std::string read_small_file(const std::wstring& path) {
+std::string read_small_file(const std::wstring& path, std::size_t limit = 4096) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return {};
-    std::string text(4096, '\0');
+    std::string text(limit, '\0');
     DWORD got = 0;
     ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
     CloseHandle(file);
@@ -280,12 +282,14 @@ double local_now_ms() {
 // Starts the program on a fresh settings file, arms it for the next minute and waits until
 // the alarm is counted, which it is right after the shell took the open request. Returns the
 // milliseconds from the alarm second's start to then.
-double fire_next_minute(const std::wstring& exe, running& r) {
+double fire_next_minute(const std::wstring& exe, running& r, const wchar_t* alarm_file = nullptr) {
     DeleteFileW(settings_of(exe).c_str());
     r = launch(exe, forms::alarm_class);
     int hour, minute;
     SYSTEMTIME alarm_start;
     next_alarm_minute(hour, minute, alarm_start);
+    if (alarm_file)
+        SendMessageW(GetDlgItem(r.window, forms::id_alarm_file), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(alarm_file));
     arm(r.window, hour, minute);
     while (alarms_counted(exe) < 1) {
         if (local_now_ms() - local_ms(alarm_start) > 120000)
@@ -304,8 +308,8 @@ void end(running& r) {
 
 void wait_cpu(const std::wstring& exe, int seconds) {
     running r;
-    // "no file" opens nothing, so no player appears and the program waits.
-    fire_next_minute(exe, r);
+    // A program that starts and ends at once: the shell opened the file, but no player appears.
+    fire_next_minute(exe, r, L"C:\\windows\\system32\\rundll32.exe");
     double before = cpu_ms(exe);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     std::printf("cpu_ms %.1f\n", cpu_ms(exe) - before);
@@ -320,6 +324,38 @@ void firing_delay(const std::wstring& exe, int runs) {
         end(r);
     }
     std::printf("delay_ms_median %.1f\ndelay_ms_worst %.1f\n", median(delays), worst(delays));
+}
+
+// The alarm file "no file" cannot be opened, so the program plays its own sound. Returns the
+// milliseconds from the alarm second's start to the first sample that is not silence.
+double first_audio_ms(const std::wstring& exe, const std::wstring& capture, running& r) {
+    DeleteFileW(capture.c_str());
+    double counted_after = fire_next_minute(exe, r);
+    double counted = local_now_ms();
+    for (;;) {
+        std::string samples = read_small_file(capture, 1 << 20);
+        if (samples.find_first_not_of('\0') != std::string::npos)
+            return counted_after + local_now_ms() - counted;
+        if (local_now_ms() - counted > 30000)
+            throw std::runtime_error("no sound was played");
+        Sleep(1);
+    }
+}
+
+void sound_delay(const std::wstring& exe, const std::wstring& capture) {
+    running r;
+    double delay = first_audio_ms(exe, capture, r);
+    std::printf("first_audio_ms %.1f\n", delay);
+    end(r);
+}
+
+void sound_cpu(const std::wstring& exe, const std::wstring& capture, int seconds) {
+    running r;
+    first_audio_ms(exe, capture, r);
+    double before = cpu_ms(exe);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    std::printf("cpu_ms %.1f\n", cpu_ms(exe) - before);
+    end(r);
 }
 
 void picker(const std::wstring& exe, const std::wstring& folder, int runs) {
@@ -393,6 +429,10 @@ int wmain(int argc, wchar_t** argv) {
             wait_cpu(argv[2], _wtoi(argv[3]));
         else if (what == L"firing-delay" && argc == 4)
             firing_delay(argv[2], _wtoi(argv[3]));
+        else if (what == L"sound-delay" && argc == 4)
+            sound_delay(argv[2], argv[3]);
+        else if (what == L"sound-cpu" && argc == 5)
+            sound_cpu(argv[2], argv[3], _wtoi(argv[4]));
         else if (what == L"picker" && argc == 5)
             picker(argv[2], argv[3], _wtoi(argv[4]));
         else if (what == L"objects" && argc == 4)

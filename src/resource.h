@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDI_TOCSINET 1
+#define IDR_ALARM_SOUND 2

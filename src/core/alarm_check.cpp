@@ -1,5 +1,8 @@
 #include "alarm_check.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "conversions.h"
 #include "time_text.h"
 
@@ -7,9 +10,10 @@ namespace tocsinet {
 namespace {
 
 constexpr local_millis millis_per_day = 86'400'000;
+constexpr utc_seconds seconds_per_day = 86'400;
 
-// The start of the alarm's second 00 on the day of `now`, when the lists hold a usable time.
-std::optional<local_millis> alarm_instant_on_day_of(const alarm_time& alarm, local_millis now) {
+// Minutes after midnight of the alarm, when the lists hold a usable time.
+std::optional<int> alarm_minute_of_day(const alarm_time& alarm) {
     auto hour = to_int16(alarm.hour);
     auto minute = to_int16(alarm.minute);
     if (!hour || !minute || *hour < 1 || *hour > 12 || *minute < 0 || *minute > 59)
@@ -19,34 +23,120 @@ std::optional<local_millis> alarm_instant_on_day_of(const alarm_time& alarm, loc
         hour24 += 12;
     else if (alarm.ampm != "AM")
         return std::nullopt;
-    local_millis day_start = now - ((now % millis_per_day) + millis_per_day) % millis_per_day;
-    return day_start + (hour24 * 3600LL + *minute * 60LL) * 1000;
+    return hour24 * 60 + *minute;
+}
+
+utc_seconds day_start(utc_seconds t) {
+    return t - ((t % seconds_per_day) + seconds_per_day) % seconds_per_day;
+}
+
+int year_of(utc_seconds t) {
+    using namespace std::chrono;
+    return static_cast<int>(year_month_day{floor<days>(sys_seconds{seconds{t}})}.year());
+}
+
+// The instant of a change in `year`, with the bias in force before it.
+utc_seconds change_instant(int year, const zone_change& change, int bias_before) {
+    using namespace std::chrono;
+    year_month month = std::chrono::year{year} / change.month;
+    weekday day_of_week{static_cast<unsigned>(change.weekday)};
+    sys_days day = change.week >= 5 ? sys_days{month / weekday_last{day_of_week}}
+                                    : sys_days{month / day_of_week[static_cast<unsigned>(change.week)]};
+    return day.time_since_epoch().count() * seconds_per_day + change.hour * 3600 + change.minute * 60 +
+           bias_before * 60;
+}
+
+bool has_daylight_time(const zone_rule& zone) {
+    return zone.daylight_start.month != 0 && zone.daylight_end.month != 0;
+}
+
+bool daylight_at(utc_seconds t, const zone_rule& zone) {
+    if (!has_daylight_time(zone))
+        return false;
+    int year = year_of(t - zone.bias_minutes * 60);
+    utc_seconds start = change_instant(year, zone.daylight_start, zone.bias_minutes);
+    utc_seconds end = change_instant(year, zone.daylight_end, zone.bias_minutes + zone.daylight_bias_minutes);
+    // South of the equator daylight time spans the turn of the year.
+    return start < end ? start <= t && t < end : t >= start || t < end;
+}
+
+utc_seconds local_to_utc(utc_seconds local, const zone_rule& zone) {
+    utc_seconds as_standard = local + zone.bias_minutes * 60;
+    utc_seconds as_daylight = as_standard + zone.daylight_bias_minutes * 60;
+    bool standard_fits = !daylight_at(as_standard, zone);
+    bool daylight_fits = daylight_at(as_daylight, zone);
+    if (standard_fits && daylight_fits)
+        return std::min(as_standard, as_daylight);
+    if (standard_fits)
+        return as_standard;
+    if (daylight_fits)
+        return as_daylight;
+    return change_instant(year_of(local), zone.daylight_start, zone.bias_minutes);
+}
+
+utc_seconds utc_to_local(utc_seconds t, const zone_rule& zone) {
+    return t - (zone.bias_minutes + (daylight_at(t, zone) ? zone.daylight_bias_minutes : 0)) * 60;
 }
 
 } // namespace
 
-bool alarm_minute_matches(std::string_view time_text, const alarm_time& alarm) {
+bool alarm_tests_hold(std::string_view time_text, const alarm_time& alarm) {
     auto hour = to_int16(alarm.hour);
     if (!hour || leading_number(time_text_part(time_text, "hour")) != *hour)
         return false;
     auto minute = to_int16(alarm.minute);
     if (!minute || leading_number(time_text_part(time_text, "minute")) != *minute)
         return false;
-    return !alarm.ampm.empty() && time_text.find(alarm.ampm) != std::string_view::npos;
+    return !alarm.ampm.empty() && time_text.find(alarm.ampm) != std::string_view::npos &&
+           time_text.find("00") != std::string_view::npos;
 }
 
-bool alarm_tests_hold(std::string_view time_text, const alarm_time& alarm) {
-    return alarm_minute_matches(time_text, alarm) && time_text.find("00") != std::string_view::npos;
-}
-
-bool alarm_is_due(std::string_view time_text, const alarm_time& alarm, local_millis now,
-                  std::optional<local_millis> previous_tick) {
+alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, local_millis now,
+                          std::optional<local_millis> previous_tick) {
     if (alarm_tests_hold(time_text, alarm))
-        return true;
-    if (!previous_tick || !alarm_minute_matches(time_text, alarm))
-        return false;
-    auto instant = alarm_instant_on_day_of(alarm, now);
-    return instant && *previous_tick < *instant && *instant <= now;
+        return alarm_verdict::fire;
+    auto minute_of_day = alarm_minute_of_day(alarm);
+    if (!previous_tick || !minute_of_day)
+        return alarm_verdict::wait;
+    local_millis today = now - ((now % millis_per_day) + millis_per_day) % millis_per_day;
+    local_millis instant = today + *minute_of_day * 60'000LL;
+    if (instant > now)
+        instant -= millis_per_day;
+    if (instant <= *previous_tick)
+        return alarm_verdict::wait;
+    return now - instant <= latest_catch_up ? alarm_verdict::fire : alarm_verdict::missed;
+}
+
+std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now,
+                                              const zone_rule& zone) {
+    auto minute_of_day = alarm_minute_of_day(alarm);
+    if (!minute_of_day)
+        return std::nullopt;
+    utc_seconds local_midnight = day_start(utc_to_local(now, zone));
+    // Today if still ahead, else tomorrow.
+    for (int day = 0; day < 2; ++day) {
+        utc_seconds instant =
+            local_to_utc(local_midnight + day * seconds_per_day + *minute_of_day * 60, zone);
+        if (instant > now)
+            return instant;
+    }
+    return std::nullopt;
+}
+
+std::string_view open_failure_reason(int shell_result) {
+    switch (shell_result) {
+    case 2: // SE_ERR_FNF
+    case 3: // SE_ERR_PNF
+        return "it was not found";
+    case 5:  // SE_ERR_ACCESSDENIED
+    case 32: // SE_ERR_DLLNOTFOUND
+        return "it could not be read";
+    case 27: // SE_ERR_ASSOCINCOMPLETE
+    case 31: // SE_ERR_NOASSOC
+        return "no program is registered for its type";
+    default:
+        return "Windows could not open it";
+    }
 }
 
 } // namespace tocsinet

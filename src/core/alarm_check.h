@@ -1,4 +1,4 @@
-// Whether an armed alarm goes off at a tick.
+// Whether an armed alarm goes off at a tick, and when it next comes round.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +22,46 @@ using local_millis = std::int64_t;
 // as numbers, the designator as a substring, and "00" somewhere in the text.
 bool alarm_tests_hold(std::string_view time_text, const alarm_time& alarm);
 
-// The hour, minute and AM/PM tests alone.
-bool alarm_minute_matches(std::string_view time_text, const alarm_time& alarm);
+// An alarm later than this after its second 00 is a nuisance, not a help.
+inline constexpr local_millis latest_catch_up = 60 * 60'000;
 
-// The alarm fires when the four tests hold, or when a late tick skipped its second 00: the
-// alarm's second lies after the previous tick of this arming and no later than this one, and
-// the hour, minute and AM/PM tests still hold.
-bool alarm_is_due(std::string_view time_text, const alarm_time& alarm, local_millis now,
-                  std::optional<local_millis> previous_tick);
+enum class alarm_verdict { wait, fire, missed };
+
+// Fire when the four tests hold, or when the alarm's second 00 lies after the previous tick of
+// this arming and no later than this one (the machine slept or the clock moved) and it is at
+// most `latest_catch_up` late; later than that, the alarm was missed.
+alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, local_millis now,
+                          std::optional<local_millis> previous_tick);
+
+// Seconds since 1970-01-01 UTC.
+using utc_seconds = std::int64_t;
+
+// A change between standard and daylight time, as Windows describes it: the week-th (5: the
+// last) weekday (0: Sunday) of the month, at a local time. Month 0: no change.
+struct zone_change {
+    int month = 0;
+    int week = 0;
+    int weekday = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+// UTC = local time + bias; in daylight time, + bias + daylight_bias. Daylight time starts at a
+// local standard time and ends at a local daylight time.
+struct zone_rule {
+    int bias_minutes = 0;
+    int daylight_bias_minutes = 0;
+    zone_change daylight_start;
+    zone_change daylight_end;
+};
+
+// The first instant after `now` at which the local clock reads the alarm's minute, second 00.
+// A local time the clock skips counts as the first instant after the gap; one it passes twice
+// counts the first time.
+std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now,
+                                              const zone_rule& zone);
+
+// Why the shell could not open the alarm file, from its result (32 or less).
+std::string_view open_failure_reason(int shell_result);
 
 } // namespace tocsinet

@@ -22,6 +22,7 @@
 #include "tray_text.h"
 #include "resource.h"
 #include "unique_handle.h"
+#include "wake.h"
 
 namespace forms {
 namespace {
@@ -31,6 +32,11 @@ constexpr UINT alarm_timer_interval_ms = 100;
 // The status bar's time panel follows the clock; no alarm logic reads it.
 constexpr UINT_PTR clock_timer = 2;
 constexpr UINT clock_timer_interval_ms = 1000;
+// After the alarm the computer stays awake this long for the user to get up.
+constexpr UINT_PTR keep_awake_timer = 3;
+constexpr UINT keep_awake_after_alarm_ms = 30 * 60 * 1000;
+// The computer wakes this long before the alarm, to be up and running when it goes off.
+constexpr tocsinet::utc_seconds wake_lead_seconds = 60;
 
 constexpr int client_width = 3825;
 constexpr int client_height = 2430;
@@ -71,6 +77,11 @@ struct alarm_form {
     std::optional<tocsinet::local_millis> previous_tick;
     // Set while the firing sequence runs, so a nested tick cannot start it again.
     bool firing = false;
+    platform::wake_timer wake;
+    // From the wake-up for the alarm until a while after it.
+    std::optional<platform::keep_awake> awake;
+    // What the user should know of the last alarm, shown in place of the clock until the next click.
+    std::wstring notice;
     // Sent to every top-level window when the shell's task bar (re)starts.
     UINT taskbar_created = 0;
 
@@ -85,13 +96,30 @@ void set_status_text(const alarm_form& form, const wchar_t* text) {
     SendMessageW(form.control(id_status), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
 }
 
+tocsinet::alarm_time alarm_of(const alarm_form& form) {
+    return {platform::narrow(text_of(form, id_time_hour)), platform::narrow(text_of(form, id_time_minute)),
+            platform::narrow(text_of(form, id_time_ampm))};
+}
+
+// Due a little before the next time the lists show; a computer that refuses it still sounds the
+// alarm while awake.
+void set_wake_timer(alarm_form& form) {
+    auto instant =
+        tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
+    if (!instant || !form.wake.set(*instant - wake_lead_seconds))
+        form.wake.cancel();
+}
+
 void set_alarm_timer(alarm_form& form, bool enabled) {
     form.alarm_timer_enabled = enabled;
     form.previous_tick.reset();
-    if (enabled)
+    if (enabled) {
         SetTimer(form.window, alarm_timer, alarm_timer_interval_ms, nullptr);
-    else
+        set_wake_timer(form);
+    } else {
         KillTimer(form.window, alarm_timer);
+        form.wake.cancel();
+    }
 }
 
 void select_exact(HWND list, const std::string& text) {
@@ -107,7 +135,13 @@ void add_item(HWND list, const std::wstring& text) {
 void update_clock_panel(const alarm_form& form) {
     wchar_t text[64] = L"";
     GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, 64);
-    SendMessageW(form.control(id_status), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    const wchar_t* shown = form.notice.empty() ? text : form.notice.c_str();
+    SendMessageW(form.control(id_status), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(shown));
+}
+
+void show_notice(alarm_form& form, const wchar_t* notice) {
+    form.notice = notice;
+    update_clock_panel(form);
 }
 
 // The saved position is in twips; it moves onto a monitor when none would show it.
@@ -168,6 +202,8 @@ void Form_Load(alarm_form& form) {
 }
 
 void alarm_Click(alarm_form& form) {
+    form.notice.clear();
+    update_clock_panel(form);
     if (text_of(form, id_alarm) == L"Activate") {
         bool complete = !text_of(form, id_time_hour).empty() && !text_of(form, id_time_minute).empty() &&
                         !text_of(form, id_time_ampm).empty() && !text_of(form, id_alarm_file).empty();
@@ -182,6 +218,7 @@ void alarm_Click(alarm_form& form) {
         SetWindowTextW(form.control(id_alarm), L"Activate");
         set_alarm_timer(form, false);
         set_status_text(form, L"Alarm - Inactive");
+        form.awake.reset();
     }
 }
 
@@ -224,11 +261,29 @@ void count_alarm() {
     TC_Module::write_setting(TC_Module::settings_file(), "STATS", "ALARMS", tocsinet::next_counter_text(alarms));
 }
 
+// No player will come: the program sounds the alarm itself, on screen, until the user answers.
+void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_result) {
+    if (!IsWindowVisible(form.window) || IsIconic(form.window))
+        TC_Module::restore_from_tray(form.window);
+    disarm(form);
+    platform::looping_sound sound(IDR_ALARM_SOUND);
+    std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
+    // The warning icon's own sound is all there is when the built-in sound cannot play.
+    platform::message_box(form.window,
+                          L"The alarm file " + file + L" could not be opened: " + reason + L".",
+                          MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
 // Returns false when the main window is gone: `form` must not be touched then.
 bool fire_alarm(alarm_form& form) {
     HWND window = form.window;
-    platform::shell_open(window, text_of(form, id_alarm_file), platform::program_directory_wide());
+    std::wstring file = text_of(form, id_alarm_file);
+    int opened = platform::shell_open(window, file, platform::program_directory_wide());
     count_alarm();
+    if (opened <= 32) {
+        sound_alarm_itself(form, file, opened);
+        return IsWindow(window);
+    }
 
     HWND player = wait_for_player(window);
     if (!IsWindow(window))
@@ -237,12 +292,8 @@ bool fire_alarm(alarm_form& form) {
         auto percent = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
         platform::send_player_volume(player, tocsinet::player_volume(percent));
     } else {
-        platform::message_box(window,
-                              L"The alarm went off, but the media player did not open within a minute. "
-                              L"Its volume was not set.",
-                              MB_OK | MB_ICONWARNING);
-        if (!IsWindow(window))
-            return false;
+        // The music most likely plays in a player of the user's own; a box that waits helps nobody.
+        show_notice(form, L"Volume not set");
     }
 
     disarm(form);
@@ -258,19 +309,27 @@ void alarm_timer_Timer(alarm_form& form) {
     // Ticks keep coming while the sequence waits for the player; one alarm fires once.
     if (form.firing)
         return;
+    if (!form.awake && form.wake.due() && platform::utc_now() >= *form.wake.due())
+        form.awake.emplace();
     platform::local_now now = platform::read_local_clock();
-    tocsinet::alarm_time alarm{platform::narrow(text_of(form, id_time_hour)),
-                               platform::narrow(text_of(form, id_time_minute)),
-                               platform::narrow(text_of(form, id_time_ampm))};
-    bool due = tocsinet::alarm_is_due(tocsinet::twelve_hour_text(now.time), alarm, now.millis, form.previous_tick);
+    tocsinet::alarm_verdict verdict =
+        tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form), now.millis, form.previous_tick);
     form.previous_tick = now.millis;
-    if (!due)
+    if (verdict == tocsinet::alarm_verdict::missed) {
+        // Hours late: it stays armed for the next day, and the user sees it was missed.
+        show_notice(form, L"Alarm missed");
+        form.awake.reset();
+        set_wake_timer(form);
+    }
+    if (verdict != tocsinet::alarm_verdict::fire)
         return;
 
     form.firing = true;
     if (!fire_alarm(form))
         return;
     form.firing = false;
+    if (form.awake)
+        SetTimer(form.window, keep_awake_timer, keep_awake_after_alarm_ms, nullptr);
 
     if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO"))) {
         close_open_dialog(about_class);
@@ -278,6 +337,17 @@ void alarm_timer_Timer(alarm_form& form) {
         close_open_dialog(options_class);
         SendMessageW(form.window, WM_CLOSE, 0, 0);
     }
+}
+
+// The clock was set or the computer resumed: the wake timer goes by the clock as it is now.
+void on_clock_moved(alarm_form& form) {
+    if (form.alarm_timer_enabled)
+        set_wake_timer(form);
+}
+
+void let_the_computer_sleep(alarm_form& form) {
+    KillTimer(form.window, keep_awake_timer);
+    form.awake.reset();
 }
 
 void Form_Resize(alarm_form& form) {
@@ -404,6 +474,12 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
 
 void on_command(alarm_form& form, int id, int notification) {
     switch (id) {
+    case id_time_hour:
+    case id_time_minute:
+    case id_time_ampm:
+        if (notification == CBN_SELCHANGE && form.alarm_timer_enabled)
+            set_wake_timer(form);
+        break;
     case id_alarm:
         if (notification == BN_CLICKED)
             alarm_Click(form);
@@ -470,6 +546,22 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
             alarm_timer_Timer(*form);
         else if (wparam == clock_timer)
             update_clock_panel(*form);
+        else if (wparam == keep_awake_timer)
+            let_the_computer_sleep(*form);
+        return 0;
+    case WM_TIMECHANGE:
+        on_clock_moved(*form);
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wparam == PBT_APMRESUMEAUTOMATIC)
+            on_clock_moved(*form);
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows ends the process afterwards without a close.
+        if (wparam)
+            Form_Unload(*form);
         return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lparam) == form->control(id_volume))
@@ -517,6 +609,11 @@ bool register_alarm_class(HINSTANCE instance) {
     window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOCSINET));
     window_class.lpszClassName = alarm_class;
     return RegisterClassExW(&window_class) != 0;
+}
+
+std::optional<std::int64_t> wake_time(HWND alarm_window) {
+    alarm_form* form = form_of(alarm_window);
+    return form ? form->wake.due() : std::nullopt;
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+
 namespace forms {
 
 inline constexpr const wchar_t* alarm_class = L"TocsinetAlarm";
@@ -31,5 +34,7 @@ enum alarm_control : int {
 bool register_alarm_class(HINSTANCE instance);
 // Creates the main window, runs its load handler and shows it.
 HWND show_alarm_window(HINSTANCE instance, int show_command);
+// When the computer is set to wake for the armed alarm (seconds since 1970, UTC), if it is.
+std::optional<std::int64_t> wake_time(HWND alarm_window);
 
 } // namespace forms

@@ -81,8 +81,9 @@ local_now read_local_clock() {
 
 double monotonic_seconds() { return static_cast<double>(GetTickCount64()) / 1000.0; }
 
-void shell_open(HWND owner, const std::wstring& file, const std::wstring& directory) {
-    ShellExecuteW(owner, L"Open", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+int shell_open(HWND owner, const std::wstring& file, const std::wstring& directory) {
+    HINSTANCE result = ShellExecuteW(owner, L"Open", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 
 HWND find_player_window() { return FindWindowA(player_window_class, nullptr); }

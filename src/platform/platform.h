@@ -36,8 +36,8 @@ local_now read_local_clock();
 // A clock that only goes forward, for pauses and bounds.
 double monotonic_seconds();
 
-// The shell opens a document with the program registered for its type.
-void shell_open(HWND owner, const std::wstring& file, const std::wstring& directory);
+// The shell opens a document with the program registered for its type; 32 or less: it could not.
+int shell_open(HWND owner, const std::wstring& file, const std::wstring& directory);
 
 inline constexpr const char* player_window_class = "Winamp v1.x";
 HWND find_player_window();

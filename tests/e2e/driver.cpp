@@ -298,6 +298,8 @@ program program::launch(const program_folder& folder, const launch_options& opti
         command = quoted(required_path(L"TOCSINET_SHIFTED_LAUNCHER")) + L" " + (offset < 0 ? L"-" : L"+") +
                   std::to_wstring(offset < 0 ? -offset : offset) + L" " + command;
     }
+    if (options.clock_file)
+        command = clock_file_command(*options.clock_file, command);
     STARTUPINFOW startup{sizeof startup};
     if (options.show_command) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -312,7 +314,7 @@ program program::launch(const program_folder& folder, const launch_options& opti
     // A unix launcher gives no usable process: the program is then known by its image path only.
     platform::unique_kernel_handle started_process(started.hProcess);
     platform::unique_kernel_handle started_thread(started.hThread);
-    DWORD known_process_id = options.clock_offset ? 0 : started.dwProcessId;
+    DWORD known_process_id = options.clock_offset || options.clock_file ? 0 : started.dwProcessId;
 
     auto deadline = std::chrono::steady_clock::now() + options.timeout;
     DWORD process_id = 0;
@@ -644,5 +646,32 @@ bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record
         },
         timeout);
 }
+
+} // namespace e2e
+
+namespace e2e {
+
+// The fixture's folder, where setup.sh leaves the clock launcher and the sound capture.
+static std::string fixture_folder() {
+    std::string state = narrow(environment(L"TOCSINET_WINE_STATE"));
+    return state.substr(0, state.find_last_of('/'));
+}
+
+std::wstring clock_file_command(const std::string& clock_file, const std::wstring& command) {
+    return quoted(windows_path_of_unix(widen(fixture_folder() + "/launch-clock-file.sh"))) + L" " +
+           quoted(widen(clock_file)) + L" " + command;
+}
+
+std::string clock_file_for_test() { return fixture_folder() + "/clock-" + narrow(test_folder_name()) + ".rc"; }
+
+void set_clock_file(const std::string& clock_file, long long offset) {
+    std::wstring path = windows_path_of_unix(widen(clock_file));
+    // Renamed into place, so no program reads it half written.
+    write_whole_file(path + L".new", (offset < 0 ? "" : "+") + std::to_string(offset) + "\n");
+    if (!MoveFileExW((path + L".new").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        fail(L"cannot move the clock file into place: " + path);
+}
+
+std::string captured_sound() { return read_file(windows_path_of_unix(widen(fixture_folder() + "/sound.raw"))); }
 
 } // namespace e2e

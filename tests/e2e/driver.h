@@ -91,6 +91,8 @@ struct launch_options {
     // How the program's first window is shown (STARTUPINFO), for example SW_SHOWMINIMIZED.
     std::optional<WORD> show_command;
     std::chrono::milliseconds timeout = 60s;
+    // A clock that jumps: the unix path of a file holding the offset (clock_file_for_test).
+    std::optional<std::string> clock_file;
 };
 
 // The offset that makes the local clock read this time of day (24-hour) right now.
@@ -202,5 +204,13 @@ struct tray_record {
 std::vector<tray_record> tray_records(HWND owner);
 bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record&)>& match,
                           std::chrono::milliseconds timeout = default_timeout);
+
+// A clock that jumps, as after sleep: every program launched with launch_options::clock_file
+// follows the offset in that file, which set_clock_file rewrites (libfaketimeMT, the wall clock only).
+std::string clock_file_for_test();
+void set_clock_file(const std::string& clock_file, long long offset);
+std::wstring clock_file_command(const std::string& clock_file, const std::wstring& command);
+// Every sample the Wine programs of the run played, 16-bit (tests/wine/setup.sh).
+std::string captured_sound();
 
 } // namespace e2e

@@ -1,5 +1,6 @@
 // The alarm going off under a shifted clock: the shell opens the file in the test player, the
-// alarm is counted, the player gets the volume once, and the window disarms.
+// alarm is counted, the player gets the volume once, and the window disarms. Without a player the
+// program sounds the alarm itself; a clock that jumps catches up an alarm up to an hour late.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -29,11 +30,8 @@ struct shifted_clock {
         long long seconds = now.wHour * 3600LL + now.wMinute * 60 + now.wSecond + offset;
         return static_cast<int>(((seconds % 86400) + 86400) % 86400);
     }
-    bool wait_for_second(int second_of_day, std::chrono::milliseconds timeout = 90s) const {
-        return wait_until([&] { return seconds_of_day() >= second_of_day; }, timeout);
-    }
-    bool wait_for(int hour, int minute, int second, std::chrono::milliseconds timeout = 90s) const {
-        return wait_for_second(hour * 3600 + minute * 60 + second, timeout);
+    bool wait_for(int hour, int minute, int second) const {
+        return wait_until([&] { return seconds_of_day() >= hour * 3600 + minute * 60 + second; }, 90s);
     }
 };
 
@@ -65,15 +63,21 @@ class Firing : public ::testing::Test {
     void SetUp() override { end_every_player(); }
     void TearDown() override { end_every_player(); }
 
-    // Starts the program with its clock at the given time of day and an alarm file of ours.
-    program start(int hour, int minute, int second, std::string_view settings = "") {
+    // Starts the program with its clock at the given time of day and an alarm file of ours; a
+    // jumping clock moves with jump().
+    program start(int hour, int minute, int second, std::string_view settings = "", bool jumping = false) {
         if (!settings.empty())
             folder.write_settings(settings);
         alarm_file = folder.write_file(L"wake up.mp3", "");
         clock.offset = clock_offset_to(hour, minute, second);
-        launch_options options;
-        options.clock_offset = clock.offset;
+        if (jumping)
+            set_clock_file(options.clock_file.emplace(clock_file_for_test()), clock.offset);
+        else
+            options.clock_offset = clock.offset;
         return program::launch(folder, options);
+    }
+    void jump(int hour, int minute, int second) {
+        set_clock_file(*options.clock_file, clock.offset = clock_offset_to(hour, minute, second));
     }
 
     void arm(const program& app, const alarm_entry& alarm) {
@@ -98,6 +102,7 @@ class Firing : public ::testing::Test {
     std::string open_line() const { return "open " + narrow(alarm_file); }
 
     program_folder folder;
+    launch_options options;
     std::wstring alarm_file;
     shifted_clock clock{0};
     mutable int alarm_hour = 0;
@@ -108,14 +113,30 @@ bool is_disarmed(const program& app) {
     return text(app.control(forms::id_alarm)) == L"Activate" && app.status_text(0) == L"Alarm - Inactive";
 }
 
+// Samples played since the capture held `before` bytes (a device opened anew starts it again).
+bool audible_since(std::size_t before) {
+    std::string samples = captured_sound();
+    return samples.find_first_not_of('\0', samples.size() > before ? before : 0) != std::string::npos;
+}
+
+// The capture has not grown for a second and a half.
+bool sound_stops() {
+    std::size_t heard = 0;
+    auto since = std::chrono::steady_clock::now();
+    return wait_until([&] {
+        if (std::size_t now = captured_sound().size(); now != heard)
+            heard = now, since = std::chrono::steady_clock::now();
+        return std::chrono::steady_clock::now() - since > 1500ms;
+    });
+}
+
 TEST_F(Firing, GoesOffAtTheAlarmSecondOnceAndCountsIt) {
     program app = start(19, 4, 30, "[STATS]\r\nALARMS=7\r\n");
     // The player takes a while, so ticks keep passing the alarm tests while the program waits.
     set_player_start(alarm_file, "3000");
-    alarm_entry alarm = next_minute();
-    arm(app, alarm);
+    arm(app, next_minute());
 
-    ASSERT_TRUE(clock.wait_for_second(alarm_hour * 3600 + alarm_minute * 60 - 2))
+    ASSERT_TRUE(clock.wait_for(alarm_hour, alarm_minute, -2))
         << "the clock did not reach the seconds before the alarm";
     EXPECT_TRUE(player_lines().empty()) << "went off before its second";
 
@@ -131,32 +152,52 @@ TEST_F(Firing, GoesOffAtTheAlarmSecondOnceAndCountsIt) {
     EXPECT_TRUE(app.close());
 }
 
-TEST_F(Firing, ArmedAfterTheAlarmSecondWaitsForAnotherDay) {
-    program app = start(19, 5, 5);
-    ASSERT_TRUE(clock.wait_for(19, 5, 20)) << "the clock did not reach 7:05:20 PM";
-    ASSERT_LT(clock.seconds_of_day(), 19 * 3600 + 5 * 60 + 45) << "the program started too late for this test";
-    arm(app, alarm_at(19, 5));
-
-    ASSERT_TRUE(clock.wait_for(19, 6, 2));
-    EXPECT_TRUE(player_lines().empty());
+TEST_F(Firing, AClockThatJumpsCatchesUpAnHourAndNoMore) {
+    program app = start(19, 5, 20, "", true);
+    arm(app, alarm_at(19, 5)); // after its second 00: not this evening
+    std::wstring clock_panel = app.status_text(1);
+    jump(19, 6, 1);
+    ASSERT_TRUE(wait_until([&] { return app.status_text(1) != clock_panel; }));
+    ASSERT_TRUE(select(app.control(forms::id_time_minute), L"10"));
+    app.sync();
+    jump(22, 10, 30); // 3 hours late
+    ASSERT_TRUE(wait_until([&] { return app.status_text(1) == L"Alarm missed"; }));
     EXPECT_EQ(app.status_text(0), L"Alarm - Active");
-    EXPECT_EQ(text(app.control(forms::id_alarm)), L"Deactivate");
-    EXPECT_EQ(folder.setting("STATS", "ALARMS"), "0");
+    EXPECT_TRUE(player_lines().empty());
+
+    ASSERT_TRUE(select(app.control(forms::id_time_hour), L"10"));
+    ASSERT_TRUE(select(app.control(forms::id_time_minute), L"15"));
+    app.sync();
+    jump(22, 35, 5); // 20 minutes late
+    ASSERT_TRUE(wait_until([&] { return is_disarmed(app); }));
+    EXPECT_EQ(player_lines(), (std::vector<std::string>{open_line(), "ready", "volume 125 122"}));
+    EXPECT_EQ(folder.setting("STATS", "ALARMS"), "1");
     EXPECT_TRUE(app.close());
 }
 
-TEST_F(Firing, MinuteZeroGoesOffAtTheNextTickAndStartsTheCount) {
-    program app = start(7, 0, 10, "[TOCSINET]\r\nVOLUME=100\r\n[STATS]\r\nLOADS=3\r\n");
-    ASSERT_TRUE(clock.wait_for(7, 0, 30));
-    ASSERT_LT(clock.seconds_of_day(), 7 * 3600 + 50) << "the program started too late for this test";
-    arm(app, alarm_at(7, 0));
-
-    // Minute 00 itself holds "00": no waiting for another second.
-    ASSERT_TRUE(wait_for_line(player_log(alarm_file), "volume 250 122", 20s));
-    EXPECT_LT(clock.seconds_of_day(), 7 * 3600 + 60);
-    EXPECT_TRUE(wait_until([&] { return is_disarmed(app); }));
-    EXPECT_EQ(folder.setting("STATS", "ALARMS"), "1");
-    EXPECT_TRUE(app.close());
+TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswered) {
+    program app = start(19, 0, 0, "[OPTIONS]\r\nMTST=1\r\n", true);
+    alarm_file = folder.file(L"moved away.mp3");
+    for (std::string exit : {"0", "1"}) {
+        WritePrivateProfileStringA("OPTIONS", "ETWAGO", exit.c_str(), narrow(folder.settings_file()).c_str());
+        arm(app, alarm_at(19, exit == "0" ? 5 : 10));
+        PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
+        std::size_t before = captured_sound().size();
+        jump(19, exit == "0" ? 4 : 9, 58);
+        HWND box = app.wait_for_window(message_box_class, 60s);
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(wait_until([&] { return message_box_text(box).find(alarm_file) != std::wstring::npos; }));
+        EXPECT_TRUE(is_visible(app.window())) << "back from the notification area";
+        EXPECT_TRUE(wait_until([&] { return audible_since(before); }));
+        EXPECT_TRUE(is_disarmed(app));
+        EXPECT_EQ(folder.setting("STATS", "ALARMS"), exit == "0" ? "1" : "2");
+        EXPECT_TRUE(app.running());
+        click_button(box, L"OK");
+        ASSERT_TRUE(wait_until([&] { return app.find_window(message_box_class) == nullptr; }));
+        EXPECT_TRUE(sound_stops());
+    }
+    EXPECT_TRUE(app.wait_for_exit());
 }
 
 TEST_F(Firing, APlayerAlreadyRunningGetsTheVolumeAndTheFileStillGoesToTheShell) {
@@ -174,48 +215,41 @@ TEST_F(Firing, APlayerAlreadyRunningGetsTheVolumeAndTheFileStillGoesToTheShell) 
     CloseHandle(running.hProcess);
     ASSERT_TRUE(wait_for_line(player_log(other_file), "ready"));
 
-    alarm_entry alarm = next_minute();
-    arm(app, alarm);
+    arm(app, next_minute());
     ASSERT_TRUE(wait_for_line(player_log(other_file), "volume 8 122", 60s));
     EXPECT_TRUE(wait_for_line(player_log(alarm_file), open_line()));
     EXPECT_TRUE(wait_until([&] { return is_disarmed(app); }));
     EXPECT_TRUE(app.close());
 }
 
-TEST_F(Firing, APlayerThatNeverAppearsEndsInAWarningAndADisarmedWindow) {
-    program app = start(19, 4, 30);
+TEST_F(Firing, APlayerThatNeverAppearsLeavesNoBoxWaiting) {
+    program app = start(19, 4, 0, "", true);
+    program_folder exiting(L"Firing.APlayerThatNeverAppearsWithTheExitOption");
+    exiting.write_settings("[OPTIONS]\r\nETWAGO=1\r\n");
+    program other = program::launch(exiting, options);
     set_player_start(alarm_file, "never");
-    alarm_entry alarm = next_minute();
-    arm(app, alarm);
+    arm(app, alarm_at(19, 5));
+    arm(other, alarm_at(19, 5));
+    jump(19, 4, 58);
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), open_line(), 60s));
-
-    // While it waits, the window goes on answering.
-    DWORD_PTR answer = 0;
-    EXPECT_NE(SendMessageTimeoutW(app.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+    app.sync(); // while it waits, the window goes on answering
     EXPECT_EQ(folder.setting("STATS", "ALARMS"), "1");
 
-    HWND box = app.wait_for_window(message_box_class, 120s);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(text(box), L"Tocsinet");
-    EXPECT_NE(message_box_text(box).find(L"media player"), std::wstring::npos) << narrow(message_box_text(box));
-    EXPECT_TRUE(message_box_has_icon(box));
-    click_button(box, L"OK");
-    EXPECT_TRUE(wait_until([&] { return is_disarmed(app); }));
-    EXPECT_EQ(player_lines(), std::vector<std::string>{open_line()});
+    EXPECT_TRUE(other.wait_for_exit(120s)) << "the exit option closes it once the wait is over";
+    ASSERT_TRUE(wait_until([&] { return is_disarmed(app); }));
+    EXPECT_EQ(app.status_text(1), L"Volume not set");
+    EXPECT_EQ(app.find_window(message_box_class), nullptr);
     EXPECT_TRUE(app.close());
 }
 
 TEST_F(Firing, InTheTrayWithTheExitOptionTheIconTurnsInactiveAndTheProgramCloses) {
-    program app = start(19, 4, 30, "[OPTIONS]\r\nETWAGO=1\r\nMTST=1\r\n");
-    SetWindowPos(app.window(), nullptr, 80, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    set_trackbar_position(app.control(forms::id_volume), 80);
-    alarm_entry alarm = next_minute();
-    arm(app, alarm);
+    program app = start(19, 4, 30, "[OPTIONS]\r\nETWAGO=1\r\nMTST=1\r\n[TOCSINET]\r\nVOLUME=80\r\n");
+    arm(app, next_minute());
     PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(wait_for_tray_record(app.window(), [](const tray_record& r) {
         return r.operation == "add" && r.tip.rfind("Tocsinet: Active\r\n", 0) == 0;
     }));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
 
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), "volume 200 122", 60s));
     ASSERT_TRUE(app.wait_for_exit(30s));
@@ -224,10 +258,6 @@ TEST_F(Firing, InTheTrayWithTheExitOptionTheIconTurnsInactiveAndTheProgramCloses
     for (const tray_record& r : records)
         seen.push_back(r.operation == "add" ? "add " + r.tip.substr(0, r.tip.find('\r')) : r.operation);
     EXPECT_EQ(seen, (std::vector<std::string>{"add Tocsinet: Active", "delete", "add Tocsinet: Inactive", "delete"}));
-    // The position it had before it went to the tray, not the minimised placeholder.
-    EXPECT_EQ(folder.setting("TOCSINET", "X"), "1200");
-    EXPECT_EQ(folder.setting("TOCSINET", "Y"), "900");
-    EXPECT_EQ(folder.setting("TOCSINET", "VOLUME"), "80");
 }
 
 } // namespace

@@ -21,12 +21,10 @@ void icon_notification(const program& app, UINT mouse_message) {
     SendNotifyMessageW(app.window(), icon_callback, 1, mouse_message);
 }
 
-bool is_record(const tray_record& r, const char* operation) { return r.operation == operation; }
-
 std::size_t count(const program& app, const char* operation) {
     std::size_t n = 0;
     for (const tray_record& r : tray_records(app.window()))
-        n += is_record(r, operation);
+        n += r.operation == operation;
     return n;
 }
 
@@ -53,7 +51,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowAndAPressBringsItBack) {
 
     minimise(app);
     ASSERT_TRUE(wait_for_count(app, "add", 1));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     tray_record added = tray_records(app.window()).front();
     EXPECT_EQ(added.id, 1u);
     EXPECT_EQ(added.flags, 7u);
@@ -77,7 +75,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowAndAPressBringsItBack) {
     EXPECT_EQ(count(app, "add"), 1u);
     minimise(app);
     ASSERT_TRUE(wait_for_count(app, "add", 2));
-    EXPECT_FALSE(is_visible(app.window()));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     icon_notification(app, WM_RBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
     EXPECT_TRUE(wait_for_count(app, "delete", 2));
@@ -126,43 +124,22 @@ TEST(Tray, ATaskBarThatRestartsGetsTheIconAgain) {
     EXPECT_TRUE(app.close());
 }
 
-TEST(Tray, ClosingFromTheTrayRemovesTheIconAndSavesTheShownPosition) {
+TEST(Shutdown, WindowsEndingTheSessionSavesThePositionAndVolumeAndRemovesTheIcon) {
     program_folder folder;
-    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n[TOCSINET]\r\nVOLUME=35\r\n");
+    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n");
     program app = program::launch(folder);
     SetWindowPos(app.window(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    set_trackbar_position(app.control(forms::id_volume), 35);
     minimise(app);
     ASSERT_TRUE(wait_for_count(app, "add", 1));
-    HWND window = app.window();
-    ASSERT_TRUE(app.close());
-    EXPECT_EQ(tray_records(window).back().operation, "delete");
-    EXPECT_EQ(folder.setting("TOCSINET", "X"), "1800");
-    EXPECT_EQ(folder.setting("TOCSINET", "Y"), "1350");
-    EXPECT_EQ(folder.setting("TOCSINET", "VOLUME"), "35");
-}
-
-// The file's lines that carry something, in order.
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-TEST(Shutdown, TheFirstRunLeavesTheCountersThenThePositionAndVolume) {
-    program_folder folder;
-    program app = program::launch(folder);
-    ASSERT_TRUE(app.close());
-    EXPECT_EQ(lines_of(folder.settings_text()),
-              (std::vector<std::string>{"[STATS]", "ALARMS=0", "LOADS=1", "[TOCSINET]", "X=0", "Y=0", "VOLUME=50"}));
+    DWORD_PTR agreed = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(app.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &agreed));
+    EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(SendMessageTimeoutW(app.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &agreed));
+    EXPECT_TRUE(wait_for_count(app, "delete", 1));
+    // The position it had before it went to the tray, not the minimised placeholder.
+    EXPECT_EQ(folder.settings_text(), "[OPTIONS]\r\nMTST=1\r\n[STATS]\r\nALARMS=0\r\nLOADS=1\r\n[TOCSINET]\r\n"
+                                      "X=1800\r\nY=1350\r\nVOLUME=35\r\n");
 }
 
 } // namespace

@@ -62,6 +62,20 @@ for library in /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 /usr/lib/fake
         break
     fi
 done
+# Sound: ALSA's one device writes the samples Wine plays to a file the tests read.
+mkdir -p "$work/home"
+echo "pcm.!default { type file; slave.pcm \"null\"; file \"$work/sound.raw\"; format \"raw\" }" >"$work/home/.asoundrc"
+record HOME "$work/home"
+# A clock that jumps: launch-clock-file.sh <offset file> <program> runs it on the offset in that file.
+cat >"$work/launch-clock-file.sh" <<EOF
+#!/usr/bin/env bash
+source "$state"
+export DISPLAY=\$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES FAKETIME_TIMESTAMP_FILE=\$1
+export FAKETIME_NO_CACHE=1 NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=\${FAKETIME_LIBRARY%/*}/libfaketimeMT.so.1
+shift
+exec wine "\$@" </dev/null >>"$work/shifted-launches.log" 2>&1
+EOF
+chmod +x "$work/launch-clock-file.sh"
 # shellcheck disable=SC1090
 source "$state"
 export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
