@@ -109,6 +109,7 @@ std::string narrow(std::wstring_view wide) {
 // Parameterised tests ("Prefix/Suite.Test/0") get a nested folder.
 program_folder::program_folder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    require(test != nullptr, "a program folder named after the test needs a running test");
     *this = program_folder(widen(std::string(test->test_suite_name()) + "." + test->name()));
 }
 
