@@ -62,10 +62,10 @@ std::wstring image_of(DWORD process_id) {
 }
 
 // A unix path from ctest's environment, as Wine's drive Z: shows it.
-std::wstring path_from_environment(const char* variable) {
-    const char* value = std::getenv(variable);
-    require(value && *value == '/', std::string(variable) + " is not set: run the end-to-end tests through ctest");
-    return L"Z:" + widen(value);
+std::wstring required_path(const wchar_t* variable) {
+    const wchar_t* value = _wgetenv(variable);
+    require(value && *value == L'/', narrow(variable) + " is not set: run the end-to-end tests through ctest");
+    return L"Z:" + std::wstring(value);
 }
 
 std::string read_file(const std::wstring& path) {
@@ -116,7 +116,7 @@ program_folder::program_folder() {
 program_folder::program_folder(std::wstring_view name) : path_(L"C:\\e2e\\" + std::wstring(name)) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
-    std::filesystem::path program = path_from_environment("TOCSINET_PROGRAM");
+    std::filesystem::path program = required_path(L"TOCSINET_PROGRAM");
     for (const wchar_t* copied : {L"tocsinet.exe", L"version.txt"})
         std::filesystem::copy_file(program.parent_path() / copied, file(copied));
 }
@@ -152,7 +152,7 @@ void end_process(HANDLE process) {
 program program::launch(const program_folder& folder, const launch_options& options) {
     std::wstring exe = folder.file(L"tocsinet.exe"), command = L"\"" + exe + L"\"";
     if (options.clock_offset) // a Windows process cannot hand libfaketime to a child; the fixture's script can
-        command = L"\"" + path_from_environment("TOCSINET_SHIFTED_LAUNCHER") + L"\" --clock " +
+        command = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" --clock " +
                   (*options.clock_offset < 0 ? L"" : L"+") + std::to_wstring(*options.clock_offset) + L" " + command;
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION started{};
@@ -303,7 +303,7 @@ void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_
 
 // Records "<operation> 0x<hwnd> <id> <flags> <callback> <tip>", each ended by a NUL: tips hold line breaks.
 std::vector<tray_record> tray_records(HWND owner) {
-    std::istringstream log(read_file(path_from_environment("TOCSINET_TRAY_LOG")));
+    std::istringstream log(read_file(required_path(L"TOCSINET_TRAY_LOG")));
     std::vector<tray_record> records;
     for (std::string line; std::getline(log, line, '\0') && !log.eof();) {
         std::istringstream fields(line);

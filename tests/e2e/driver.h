@@ -83,7 +83,7 @@ class program {
     HWND control(int id) const;
     HWND button(std::wstring_view caption) const;
 
-    // Text of a panel (0 is the first) of the main window's status bar.
+    // Text of the main window's status bar; only its first panel (0) can be read from outside.
     std::wstring status_text(int panel) const;
 
     // A top-level window of this program's process by class, or null; waiting, once it shows.
