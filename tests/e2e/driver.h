@@ -141,7 +141,8 @@ bool message_box_has_icon(HWND box);
 
 // The complete lines of a text file that another process appends to ("\r" dropped).
 std::vector<std::string> read_lines(const std::wstring& path);
-bool wait_for_line(const std::wstring& path, std::string_view line, std::chrono::milliseconds timeout = default_timeout);
+bool wait_for_line(const std::wstring& path, std::string_view line,
+                   std::chrono::milliseconds timeout = default_timeout);
 
 // The test player's log for an alarm file, and its start for that file: a delay in milliseconds
 // before its window exists, or "never".

@@ -21,14 +21,17 @@ struct record_head {
     wchar_t tip[128];
 };
 
+// By NIM_ADD, NIM_MODIFY, NIM_DELETE, NIM_SETFOCUS and NIM_SETVERSION, in that order.
+constexpr const char* operations[] = {"add", "modify", "delete", "setfocus", "setversion"};
+
 void record(const std::wstring& log, ULONG_PTR operation, const void* data, std::size_t size) {
-    static constexpr const char* operations[] = {"add", "modify", "delete", "setfocus", "setversion"};
     record_head head{};
     std::memcpy(&head, data, std::min(size, sizeof head));
     char numbers[64];
-    std::snprintf(numbers, sizeof numbers, " 0x%lx %lu %lu %lu ", head.hwnd, head.id, head.flags, head.callback_message);
-    test_log::append(log, (operation < 5 ? operations[operation] : "unknown") + std::string(numbers) +
-                              test_log::utf8({head.tip, wcsnlen(head.tip, 128)}) + '\0');
+    std::snprintf(numbers, sizeof numbers, " 0x%lx %lu %lu %lu ", head.hwnd, head.id, head.flags,
+                  head.callback_message);
+    std::string name = operation < std::size(operations) ? operations[operation] : "unknown";
+    test_log::append(log, name + numbers + test_log::utf8({head.tip, wcsnlen(head.tip, 128)}) + '\0');
 }
 
 LRESULT CALLBACK tray_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -52,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
         !CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1,
                          1, nullptr, nullptr, instance, &log))
         return 1;
-    test_log::append(log, "");
+    test_log::append(log, ""); // the fixture's sign that programs may start
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;)
         DispatchMessageW(&message);
     return 0;
