@@ -18,7 +18,7 @@ work=$root/build/screenshots-wine
 state=$work/state.sh
 cleanup() { bash tests/wine/cleanup.sh "$state"; }
 trap cleanup EXIT
-bash tests/wine/setup.sh "$state" --player "$root/build/mingw/tests/e2e/test_player.exe"
+bash tests/wine/setup.sh "$state" "$root/build/mingw/tests/wine/test_player.exe"
 # shellcheck disable=SC1090
 source "$state"
 export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
@@ -29,7 +29,7 @@ mkdir -p "$out"
 request=$WINEPREFIX/drive_c/screenshot-request.txt
 rm -f "$request"
 # A desktop of Wine's own, with a task bar and a notification area, holds the tour.
-wine explorer /desktop=Tocsinet,800x600 "$root/build/mingw/tests/e2e/screenshot_tour.exe" 'C:\screenshot-request.txt' &
+wine explorer /desktop=Tocsinet,800x600 "$root/build/mingw/screenshot_tour.exe" 'C:\screenshot-request.txt' &
 tour=$!
 while kill -0 "$tour" 2>/dev/null; do
     if [ -s "$request" ]; then

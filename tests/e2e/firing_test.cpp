@@ -179,7 +179,7 @@ TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswe
     program app = start(19, 0, 0, "[OPTIONS]\r\nMTST=1\r\n", true);
     alarm_file = folder.file(L"moved away.mp3");
     for (std::string exit : {"0", "1"}) {
-        WritePrivateProfileStringA("OPTIONS", "ETWAGO", exit.c_str(), narrow(folder.settings_file()).c_str());
+        WritePrivateProfileStringA("OPTIONS", "ETWAGO", exit.c_str(), narrow(folder.file(L"tocsinet.ini")).c_str());
         arm(app, alarm_at(19, exit == "0" ? 5 : 10));
         PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(wait_until([&] { return !is_visible(app.window()); }));

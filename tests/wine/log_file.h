@@ -1,22 +1,25 @@
-// The logs our Wine test programs keep for the tests to read while they run.
+// What our Wine test programs write for the tests to read while they run.
 #pragma once
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 
 namespace test_log {
 
-// One whole line per write, the file closed again at once: tests read it meanwhile.
-inline void append_line(const std::wstring& path, const std::string& line) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+inline std::string utf8(std::wstring_view text) {
+    std::string result(text.size() * 3, '\0');
+    result.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), int(result.size()),
+                                      nullptr, nullptr));
+    return result;
+}
+
+// One whole record per write, the file closed again at once: tests read it meanwhile.
+inline void append(const std::wstring& path, const std::string& record) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::app) << record;
 }
 
 } // namespace test_log

@@ -1,82 +1,43 @@
 #!/usr/bin/env bash
-# Prepares what the Wine tests of one ctest run share: a virtual display and one fresh prefix.
-# Everything started here is written to the state file as soon as it runs, so cleanup.sh can
-# end it even when a later step fails; "READY=1" is its last line.
+# The display and the fresh prefix that the Wine tests of one ctest run share. What it starts goes
+# into the state file at once, for cleanup.sh even after a failed step; "READY=1" ends the file.
+#   setup.sh <state file> [<test player exe> [<tray recorder exe>]]
 set -euo pipefail
-
-state=$1
-shift
-player=""
-recorder=""
-while [ $# -gt 0 ]; do
-    case $1 in
-    --player) player=$2; shift 2 ;;
-    --tray-recorder) recorder=$2; shift 2 ;;
-    *) echo "wine setup: unknown option $1" >&2; exit 2 ;;
-    esac
-done
-here=$(cd "$(dirname "$0")" && pwd)
+state=$1 player=${2:-} recorder=${3:-}
 work=$(dirname "$state")
-mkdir -p "$work"
 log=$work/setup.log
+mkdir -p "$work"
 : >"$log"
-
-fail() {
-    echo "wine setup: $*" >&2
-    tail -n 30 "$log" >&2
-    exit 1
-}
+fail() { echo "wine setup: $*" >&2; tail -n 30 "$log" >&2; exit 1; }
 record() { printf '%s=%q\n' "$1" "$2" >>"$state"; }
-# Wine's drive Z: is the unix root.
-dos_path() { local path=$1; echo "Z:${path//\//\\}"; }
+dos_path() { echo "Z:${1//\//\\}"; } # Wine's drive Z: is the unix root
+# Waits up to a minute until the file test "$1 $2" holds, while the process $3 ($4) runs.
+wait_for() {
+    for _ in $(seq 600); do
+        [ "$1" "$2" ] && return
+        kill -0 "$3" 2>/dev/null || fail "$4 ended"
+        sleep 0.1
+    done
+    fail "$4 did not start"
+}
 
-# Leftovers of an interrupted run go first.
-[ -f "$state" ] && bash "$here/cleanup.sh" "$state"
+[ -f "$state" ] && bash "$(dirname "$0")/cleanup.sh" "$state" # leftovers of an interrupted run
 : >"$state"
-
 # Xvfb chooses a free display itself and reports its number once it accepts clients.
-display_file=$work/display
-rm -f "$display_file"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >>"$log" 2>&1 </dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >>"$log" 2>&1 </dev/null &
 record XVFB_PID $!
-for _ in $(seq 300); do
-    [ -s "$display_file" ] && break
-    kill -0 "$(sed -n 's/^XVFB_PID=//p' "$state")" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.1
-done
-[ -s "$display_file" ] || fail "Xvfb gave no display number"
-record TOCSINET_WINE_DISPLAY ":$(head -n 1 "$display_file")"
-
-prefix=$work/prefix
-rm -rf "$prefix"
-mkdir -p "$prefix"
-record WINEPREFIX "$prefix"
-# Loaded by every user of the state file; quoted so it can be sourced.
-record WINEDEBUG "-all"
+wait_for -s "$work/display" $! Xvfb
+record TOCSINET_WINE_DISPLAY ":$(head -n 1 "$work/display")"
+rm -rf "$work/prefix" && mkdir -p "$work/prefix"
+record WINEPREFIX "$work/prefix"
+record WINEDEBUG -all
 # No .NET or browser-engine install prompts, no menu entries on the host.
 record WINEDLLOVERRIDES "mscoree,mshtml=,winemenubuilder.exe=d"
-# Programs started with a shifted clock preload this (launch-shifted.sh).
-for library in /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 /usr/lib/faketime/libfaketime.so.1; do
-    if [ -f "$library" ]; then
-        record FAKETIME_LIBRARY "$library"
-        break
-    fi
-done
+record FAKETIME_LIBRARY /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 # for run-in-wine.sh --clock
 # Sound: ALSA's one device writes the samples Wine plays to a file the tests read.
 mkdir -p "$work/home"
 echo "pcm.!default { type file; slave.pcm \"null\"; file \"$work/sound.raw\"; format \"raw\" }" >"$work/home/.asoundrc"
 record HOME "$work/home"
-# A clock that jumps: launch-clock-file.sh <offset file> <program> runs it on the offset in that file.
-cat >"$work/launch-clock-file.sh" <<EOF
-#!/usr/bin/env bash
-source "$state"
-export DISPLAY=\$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES FAKETIME_TIMESTAMP_FILE=\$1
-export FAKETIME_NO_CACHE=1 NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=\${FAKETIME_LIBRARY%/*}/libfaketimeMT.so.1
-shift
-exec wine "\$@" </dev/null >>"$work/shifted-launches.log" 2>&1
-EOF
-chmod +x "$work/launch-clock-file.sh"
-# shellcheck disable=SC1090
 source "$state"
 export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
@@ -85,47 +46,27 @@ wineserver -p >>"$log" 2>&1 </dev/null || fail "wineserver did not start"
 record WINESERVER_STARTED 1
 wineboot -i >>"$log" 2>&1 </dev/null || fail "wineboot -i failed"
 
-reg_file=$work/prefix-settings.reg
-{
-    echo "REGEDIT4"
-    echo
-    echo "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]"
-    echo "\"ShowCrashDialog\"=dword:00000000"
-    echo
-    # Wine finds "Courier New" only through a replacement; Liberation Mono has its metrics.
-    echo "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]"
-    echo "\"Courier New\"=\"Liberation Mono\""
-    if [ -n "$player" ]; then
-        # The shell opens the alarm file types with the test player, as it would with the real one.
-        for type in mp3 m3u mid wav; do
-            echo
-            echo "[HKEY_CLASSES_ROOT\\.$type]"
-            echo "@=\"tocsinet.testplayer\""
-        done
-        echo
-        echo "[HKEY_CLASSES_ROOT\\tocsinet.testplayer\\shell\\open\\command]"
-        command="\"$(dos_path "$player")\" \"%1\""
-        command=${command//\\/\\\\}
-        command=${command//\"/\\\"}
-        echo "@=\"$command\""
-    fi
-} >"$reg_file"
-wine regedit /S "$(dos_path "$reg_file")" >>"$log" 2>&1 </dev/null || fail "the prefix settings were not imported"
+# No crash dialog; Wine finds "Courier New" only through a replacement, which has its metrics.
+reg=$work/prefix-settings.reg
+printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Courier New"="Liberation Mono"' >"$reg"
+if [ -n "$player" ]; then
+    # The shell opens the alarm file types with the test player, as it would with the real one.
+    for type in mp3 m3u mid wav; do
+        printf '%s\n' "[HKEY_CLASSES_ROOT\\.$type]" '@="tocsinet.testplayer"' >>"$reg"
+    done
+    exe=$(dos_path "$player")
+    printf '%s\n' '[HKEY_CLASSES_ROOT\tocsinet.testplayer\shell\open\command]' \
+        "@=\"\\\"${exe//\\/\\\\}\\\" \\\"%1\\\"\"" >>"$reg"
+fi
+wine regedit /S "$(dos_path "$reg")" >>"$log" 2>&1 </dev/null || fail "the prefix settings were not imported"
 
 if [ -n "$recorder" ]; then
-    # The recorder must own the first "Shell_TrayWnd" window before any program adds an icon;
-    # it creates its log once that window exists.
-    tray_log=$work/tray.log
-    rm -f "$tray_log"
-    wine "$recorder" "$(dos_path "$tray_log")" >>"$log" 2>&1 </dev/null &
-    record RECORDER_PID $!
-    record TOCSINET_TRAY_LOG "$tray_log"
-    for _ in $(seq 600); do
-        [ -f "$tray_log" ] && break
-        kill -0 "$(sed -n 's/^RECORDER_PID=//p' "$state")" 2>/dev/null || fail "the tray recorder ended"
-        sleep 0.1
-    done
-    [ -f "$tray_log" ] || fail "the tray recorder did not start"
+    # It must own the first "Shell_TrayWnd" window before any program adds an icon; its log then appears.
+    rm -f "$work/tray.log"
+    wine "$recorder" "$(dos_path "$work/tray.log")" >>"$log" 2>&1 </dev/null &
+    record TOCSINET_TRAY_LOG "$work/tray.log"
+    wait_for -f "$work/tray.log" $! "the tray recorder"
 fi
 
 echo "READY=1" >>"$state"
