@@ -1,94 +1,59 @@
 #include "conversions.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 using namespace tocsinet;
 
-TEST(LeadingNumber, TakesTheLongestNumberAtTheStart) {
-    EXPECT_EQ(leading_number("1200"), 1200);
-    EXPECT_EQ(leading_number("-1200"), -1200);
-    EXPECT_EQ(leading_number("12abc"), 12);
-    EXPECT_EQ(leading_number("abc"), 0);
-    EXPECT_EQ(leading_number(""), 0);
-    EXPECT_EQ(leading_number("  37.5 twips"), 37.5);
-    EXPECT_EQ(leading_number("1e3"), 1000);
-    EXPECT_EQ(leading_number("1e"), 1);
-    EXPECT_EQ(leading_number(".5"), 0.5);
-    EXPECT_EQ(leading_number("-"), 0);
-    EXPECT_EQ(leading_number("1e99999"), 0); // overflow gives no usable number
+TEST(Conversions, LeadingNumberAndFlags) {
+    const std::pair<const char*, double> numbers[] = {
+        {"1200", 1200}, {"-1200", -1200}, {"12abc", 12}, {"abc", 0}, {"  37.5 twips", 37.5},
+        {"1e3", 1000},  {"1e", 1},        {".5", 0.5},   {"-", 0},   {"1e99999", 0}};
+    for (auto [text, value] : numbers)
+        EXPECT_EQ(leading_number(text), value) << text;
+    for (const char* on : {"1", "1.0", " 1"})
+        EXPECT_TRUE(flag_is_on(on)) << on;
+    for (const char* off : {"0", "", "2", "yes", "-1"})
+        EXPECT_FALSE(flag_is_on(off)) << off;
 }
 
-TEST(FlagTest, OnOnlyWhenTheNumberIsOne) {
-    EXPECT_TRUE(flag_is_on("1"));
-    EXPECT_TRUE(flag_is_on("1.0"));
-    EXPECT_TRUE(flag_is_on(" 1"));
-    EXPECT_FALSE(flag_is_on("0"));
-    EXPECT_FALSE(flag_is_on(""));
-    EXPECT_FALSE(flag_is_on("2"));
-    EXPECT_FALSE(flag_is_on("yes"));
-    EXPECT_FALSE(flag_is_on("-1"));
+TEST(Conversions, HalvesRoundToEven) {
+    const std::pair<double, long long> values[] = {{2.5, 2},    {7.5, 8},    {-2.5, -2},
+                                                   {2.4999, 2}, {2.5001, 3}, {1e300, 9000000000000000000LL}};
+    for (auto [value, rounded] : values)
+        EXPECT_EQ(round_half_even(value), rounded) << value;
+    const std::pair<int, int> volumes[] = {{1, 2}, {3, 8}, {50, 125}, {100, 250}};
+    for (auto [percent, player] : volumes)
+        EXPECT_EQ(player_volume(percent), player) << percent;
 }
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(round_half_even(2.5), 2);
-    EXPECT_EQ(round_half_even(7.5), 8);
-    EXPECT_EQ(round_half_even(-2.5), -2);
-    EXPECT_EQ(round_half_even(2.4999), 2);
-    EXPECT_EQ(round_half_even(2.5001), 3);
-    EXPECT_EQ(round_half_even(1e300), 9000000000000000000LL);
+TEST(Conversions, SixteenBitNumbersVolumeAndCounter) {
+    const std::pair<const char*, int> int16s[] = {
+        {"05", 5}, {" 12 ", 12}, {"32767", 32767}, {"-32768", -32768}};
+    for (auto [text, value] : int16s)
+        EXPECT_EQ(to_int16(text), value) << text;
+    for (const char* text : {"32768", "", "12abc"})
+        EXPECT_FALSE(to_int16(text)) << text;
+    // The slider stands at 50 before.
+    const std::pair<const char*, int> volumes[] = {
+        {"80", 80},   {"150", 100}, {"-3", 0}, {"80.5", 80},
+        {"loud", 50}, {"80%", 50},  {"", 50},  {"99999999999999999999", 100}};
+    for (auto [text, volume] : volumes)
+        EXPECT_EQ(volume_from_text(text, 50), volume) << text;
+    const std::pair<const char*, const char*> counters[] = {
+        {"", "1"},          {"41", "42"},         {"32766", "32767"}, {"32767", "32767"},
+        {"99999", "32767"}, {"-40000", "-32767"}, {"many", "1"},      {"12abc", "1"}};
+    for (auto [stored, next] : counters)
+        EXPECT_EQ(next_counter_text(stored), next) << stored;
 }
 
-TEST(Int16Conversion, AcceptsOnlyNumbersInRange) {
-    EXPECT_EQ(to_int16("7"), 7);
-    EXPECT_EQ(to_int16("05"), 5);
-    EXPECT_EQ(to_int16(" 12 "), 12);
-    EXPECT_EQ(to_int16("32767"), 32767);
-    EXPECT_EQ(to_int16("-32768"), -32768);
-    EXPECT_FALSE(to_int16("32768"));
-    EXPECT_FALSE(to_int16(""));
-    EXPECT_FALSE(to_int16("12abc"));
-    EXPECT_FALSE(to_int16("abc"));
-}
-
-TEST(VolumeSetting, UsableNumbersAreClampedOthersKeepTheSlider) {
-    EXPECT_EQ(volume_from_text("80", 50), 80);
-    EXPECT_EQ(volume_from_text("0", 50), 0);
-    EXPECT_EQ(volume_from_text("100", 50), 100);
-    EXPECT_EQ(volume_from_text("150", 50), 100);
-    EXPECT_EQ(volume_from_text("-3", 50), 0);
-    EXPECT_EQ(volume_from_text("80.5", 50), 80);
-    EXPECT_EQ(volume_from_text("loud", 50), 50);
-    EXPECT_EQ(volume_from_text("80%", 50), 50);
-    EXPECT_EQ(volume_from_text("", 50), 50);
-    EXPECT_EQ(volume_from_text("99999999999999999999", 50), 100);
-}
-
-TEST(CounterUpdate, CountsUpAndNeverLeavesTheSixteenBitRange) {
-    EXPECT_EQ(next_counter_text(""), "1");
-    EXPECT_EQ(next_counter_text("41"), "42");
-    EXPECT_EQ(next_counter_text("7"), "8");
-    EXPECT_EQ(next_counter_text("0"), "1");
-    EXPECT_EQ(next_counter_text("32766"), "32767");
-    EXPECT_EQ(next_counter_text("32767"), "32767");
-    EXPECT_EQ(next_counter_text("99999"), "32767");
-    EXPECT_EQ(next_counter_text("-40000"), "-32767");
-    EXPECT_EQ(next_counter_text("many"), "1");
-    EXPECT_EQ(next_counter_text("12abc"), "1");
-}
-
-TEST(SingleToText, WholeNumbersWithoutPointAtMostSevenDigits) {
-    EXPECT_EQ(single_to_text(1200.0f), "1200");
-    EXPECT_EQ(single_to_text(0.0f), "0");
-    EXPECT_EQ(single_to_text(-0.0f), "0");
-    EXPECT_EQ(single_to_text(-1200.0f), "-1200");
-    EXPECT_EQ(single_to_text(1234.5f), "1234.5");
-    EXPECT_EQ(single_to_text(1.0f / 3.0f), "0.3333333");
-}
-
-TEST(PlayerVolume, PercentTimesTwoAndAHalfRoundedToEven) {
-    EXPECT_EQ(player_volume(0), 0);
-    EXPECT_EQ(player_volume(1), 2);
-    EXPECT_EQ(player_volume(3), 8);
-    EXPECT_EQ(player_volume(50), 125);
-    EXPECT_EQ(player_volume(100), 250);
+TEST(Conversions, SingleAsTextAtMostSevenDigitsNoPointForWholeNumbers) {
+    const std::pair<float, const char*> values[] = {{1200.0f, "1200"},
+                                                    {-0.0f, "0"},
+                                                    {-1200.0f, "-1200"},
+                                                    {1234.5f, "1234.5"},
+                                                    {1.0f / 3.0f, "0.3333333"}};
+    for (auto [value, text] : values)
+        EXPECT_EQ(single_to_text(value), text) << value;
 }

@@ -1,124 +1,100 @@
 #include "file_system.h"
 
-#include <windows.h>
-
-#include <algorithm>
-#include <string>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
-#include "folder_tree.h"
+#include "TC_Module.h"
+#include "platform.h"
+#include "unique_handle.h"
 
 namespace {
 
-// A fresh folder of its own under the temporary folder, removed afterwards.
-class temporary_folder {
-  public:
-    explicit temporary_folder(const std::wstring& name) {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        path_ = std::wstring(base) + name;
-        remove(path_);
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    temporary_folder(const temporary_folder&) = delete;
-    temporary_folder& operator=(const temporary_folder&) = delete;
-    ~temporary_folder() { remove(path_); }
+const std::wstring here = platform::program_directory_wide();
 
-    const std::wstring& path() const { return path_; }
-    std::wstring file(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
-        std::wstring full = tocsinet::child_path(path_, name);
-        HANDLE handle = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-        EXPECT_NE(handle, INVALID_HANDLE_VALUE) << "cannot create a test file";
-        CloseHandle(handle);
-        return full;
+// Through the profile routines, on a file of their own per row: they may keep a file they have read.
+TEST(SettingsFile, ReadAndWrittenThroughTheProfileRoutines) {
+    // The file before (nullptr: none), section, key, value written, value read back, file after.
+    const std::tuple<const char*, const char*, const char*, std::string, std::string, std::string> cases[] = {
+        {"[STATS]\r\nALARMS=0\r\n", "tocsinet", "x", "0", "0",
+         "[STATS]\r\nALARMS=0\r\n[tocsinet]\r\nX=0\r\n"},
+        // A key stored in lower case is found in a section spelled otherwise, and replaced where it stands.
+        {"[Tocsinet]\r\nvolume=30\r\nX=15\r\n", "TOCSINET", "VOLUME", "80", "80",
+         "[Tocsinet]\r\nvolume=80\r\nX=15\r\n"},
+        {"[WINAMP]\r\nPATH=C:\\winamp.exe\r\n", "WINAMP", "PATH", "", "", "[WINAMP]\r\nPATH=\r\n"},
+        {nullptr, "WINAMP", "PATH", std::string(800, 'v'), std::string(749, 'v'),
+         "[WINAMP]\r\nPATH=" + std::string(800, 'v') + "\r\n"}};
+    for (int row = 0; const auto& [before, section, key, value, read, after] : cases) {
+        SCOPED_TRACE(++row);
+        const std::string file = platform::narrow(here) + "\\settings-" + std::to_string(row) + ".ini";
+        std::filesystem::remove(file);
+        if (before)
+            std::ofstream(file, std::ios::binary) << before;
+        TC_Module::write_setting(file, section, key, value);
+        EXPECT_EQ(TC_Module::read_setting(file, section, key), read);
+        EXPECT_EQ(
+            std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}),
+            after);
     }
-    std::wstring folder(const std::wstring& name, DWORD attributes = 0) const {
-        std::wstring full = tocsinet::child_path(path_, name);
-        CreateDirectoryW(full.c_str(), nullptr);
-        if (attributes)
-            SetFileAttributesW(full.c_str(), attributes);
-        return full;
-    }
-
-  private:
-    static void remove(const std::wstring& path) {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                std::wstring full = path + L"\\" + name;
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    remove(full);
-                else
-                    DeleteFileW(full.c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(path.c_str());
-    }
-
-    std::wstring path_;
-};
-
-std::vector<std::wstring> sorted(std::vector<std::wstring> names) {
-    tocsinet::sort_names(names);
-    return names;
+    const std::string missing = platform::narrow(here) + "\\no such folder\\tocsinet.ini";
+    TC_Module::write_setting(missing, "STATS", "LOADS", "1"); // silent
+    EXPECT_EQ(TC_Module::read_setting(missing, "STATS", "LOADS"), "");
 }
 
-TEST(ReadFolder, ListsOrdinaryFilesAndFoldersOnly) {
-    temporary_folder folder(L"tocsinet-read-folder");
-    folder.file(L"wake.mp3");
-    folder.file(L"LOUD.MP3");
-    folder.file(L"notes.txt");
-    folder.file(L"\u266b morning.wav");
-    folder.file(L"hidden.mp3", FILE_ATTRIBUTE_HIDDEN);
-    folder.file(L"system.wav", FILE_ATTRIBUTE_SYSTEM);
-    folder.folder(L"Rock");
-    folder.folder(L"secret", FILE_ATTRIBUTE_HIDDEN);
-
-    auto contents = platform::read_folder(folder.path());
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(sorted(contents->files), (std::vector<std::wstring>{L"LOUD.MP3", L"notes.txt", L"wake.mp3", L"\u266b morning.wav"}));
-    EXPECT_EQ(contents->folders, std::vector<std::wstring>{L"Rock"});
-    // A trailing backslash names the same folder.
-    auto again = platform::read_folder(folder.path() + L"\\");
-    ASSERT_TRUE(again);
-    EXPECT_EQ(sorted(again->files), sorted(contents->files));
-}
-
-TEST(ReadFolder, AFolderThatIsGoneCannotBeRead) {
-    EXPECT_FALSE(platform::read_folder(L"C:\\no such folder here\\at all"));
-    EXPECT_FALSE(platform::read_folder(L"Q:\\"));
-}
-
-TEST(ReadFolder, PathsLongerThanTheClassicLimitAreRead) {
-    temporary_folder folder(L"tocsinet-long-path");
-    std::wstring deep = L"\\\\?\\" + folder.path();
-    for (int level = 0; deep.size() < MAX_PATH + 40; ++level) {
-        deep += L"\\a folder with a rather long name " + std::to_wstring(level);
-        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << "cannot build the deep folder";
+// Into a multi-line box as the About window's, the file held open by a writer as an editor would.
+TEST(LoadTextFile, ShowsWhatTheBoxCanHoldAndLeavesItWhenTheFileCannotBeRead) {
+    const std::pair<std::optional<std::string>, std::wstring> cases[] = {
+        {"Version 1.0.0\r\nsecond\r\n\r\nlast", L"Version 1.0.0\r\nsecond\r\n\r\nlast"},
+        {"unix\nline ends\n", L"unix\r\nline ends\r\n"},
+        {"", L""},
+        // Longer than the box holds: cut after the last line break, NULs shown as blanks.
+        {"line\r\n" + std::string(40000, 'x'), L"line\r\n"},
+        {std::string(40000, '\0'), std::wstring(30000, L' ')},
+        {std::nullopt, L"before"}};
+    const std::filesystem::path path = here + L"\\version-test.txt";
+    // Not wrapping its lines: a long one would take seconds.
+    HWND box = CreateWindowW(L"EDIT", L"", ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 9, 9, {}, {}, {}, {});
+    for (const auto& [bytes, shown] : cases) {
+        SetWindowTextW(box, L"before");
+        std::filesystem::remove(path);
+        if (bytes)
+            std::ofstream(path, std::ios::binary) << *bytes;
+        platform::unique_file writer(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 0, nullptr));
+        if (bytes)
+            EXPECT_NO_THROW(TC_Module::load_text_file(box, path.native()));
+        else
+            EXPECT_THROW(TC_Module::load_text_file(box, path.native()), std::system_error);
+        EXPECT_EQ(platform::window_text(box), shown);
     }
-    std::wstring file = deep + L"\\deep.mp3";
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    CloseHandle(handle);
-
-    auto contents = platform::read_folder(deep.substr(4));
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(contents->files, std::vector<std::wstring>{L"deep.mp3"});
+    DestroyWindow(box);
 }
 
-TEST(Drives, TheSystemDriveIsListedAndHasACurrentFolder) {
-    std::vector<std::wstring> roots = platform::drive_roots();
-    EXPECT_NE(std::find(roots.begin(), roots.end(), L"C:\\"), roots.end());
-    std::wstring current = platform::current_folder_of_drive(L"C:\\");
-    EXPECT_EQ(current.substr(0, 3), L"C:\\");
-    EXPECT_FALSE(platform::current_directory().empty());
+// Ordinary files and visible folders, names outside the ANSI code page too.
+TEST(ReadFolder, ListsOrdinaryFilesAndVisibleFolders) {
+    const std::wstring folder = here + L"\\list";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + L"\\Rock");
+    std::filesystem::create_directories(folder + L"\\secret");
+    SetFileAttributesW((folder + L"\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (auto [name, attributes] : {std::pair<const wchar_t*, DWORD>{L"\u266b morning.wav", 0},
+                                    {L"hidden.mp3", FILE_ATTRIBUTE_HIDDEN},
+                                    {L"system.wav", FILE_ATTRIBUTE_SYSTEM}})
+        CloseHandle(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                attributes, nullptr));
+    for (const std::wstring& path : {folder, folder + L"\\"}) { // the same folder
+        auto contents = platform::read_folder(path);
+        ASSERT_TRUE(contents) << path;
+        EXPECT_EQ(contents->files, std::vector<std::wstring>{L"\u266b morning.wav"});
+        EXPECT_EQ(contents->folders, std::vector<std::wstring>{L"Rock"});
+    }
+    EXPECT_FALSE(platform::read_folder(L"Q:\\")); // no such drive, and no box asking for one
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
+#include "TC_Module.h"
 #include "wake.h"
-#include "window_test_support.h"
 
 namespace {
-
-using namespace window_tests;
 
 void choose(HWND window, int list, int index) {
     SendMessageW(GetDlgItem(window, list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -18,7 +18,7 @@ void choose(HWND window, int list, int index) {
 }
 
 TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmAndDisarmingCancelsIt) {
-    DeleteFileA(settings_path().c_str());
+    std::filesystem::remove(TC_Module::settings_file());
     HINSTANCE instance = GetModuleHandleW(nullptr);
     ASSERT_TRUE(forms::register_alarm_class(instance));
     HWND window = forms::show_alarm_window(instance, SW_SHOWNORMAL);
@@ -30,7 +30,7 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmAndDisarmingCancelsIt) {
     choose(window, forms::id_time_ampm, hour / 12);
     EXPECT_EQ(forms::wake_time(window), std::nullopt);
 
-    click(GetDlgItem(window, forms::id_alarm));
+    SendMessageW(GetDlgItem(window, forms::id_alarm), BM_CLICK, 0, 0);
     std::int64_t alarm = platform::utc_now() + 7200 - now.wSecond;
     ASSERT_TRUE(forms::wake_time(window));
     EXPECT_NEAR(static_cast<double>(*forms::wake_time(window)), static_cast<double>(alarm - 60), 2.0);
@@ -38,13 +38,12 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmAndDisarmingCancelsIt) {
     EXPECT_NEAR(static_cast<double>(*forms::wake_time(window)),
                 static_cast<double>(alarm + (now.wMinute == 59 ? -3540 : 60) - 60), 2.0);
 
-    click(GetDlgItem(window, forms::id_alarm));
+    SendMessageW(GetDlgItem(window, forms::id_alarm), BM_CLICK, 0, 0);
     EXPECT_EQ(forms::wake_time(window), std::nullopt);
     DestroyWindow(window);
     for (MSG quit; PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
-    DeleteFileA(settings_path().c_str());
-    UnregisterClassW(forms::alarm_class, instance); // the popup menu test registers it too
+    std::filesystem::remove(TC_Module::settings_file());
 }
 
 } // namespace
