@@ -110,7 +110,8 @@ void on_command(browse_form_state& form, int id, int notification) {
         return;
     switch (id) {
     case id_bf_file:
-        if (notification == LBN_DBLCLK && !form.lists.selected_file().empty())
+        // With no file selected, a double click asks for one, as OK does.
+        if (notification == LBN_DBLCLK)
             ok_Click(form);
         break;
     case id_bf_ok:
@@ -154,7 +155,7 @@ LRESULT CALLBACK browse_form_procedure(HWND window, UINT message, WPARAM wparam,
 HWND show_browse_form(HINSTANCE instance, HWND main_window) {
     create_params params{main_window};
     return open_dialog(instance, browse_form_class, browse_form_procedure, {client_width, client_height}, &params, nullptr, Form_Load,
-                       id_bf_file);
+                       id_bf_drive);
 }
 
 } // namespace forms
