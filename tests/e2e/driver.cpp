@@ -644,4 +644,21 @@ bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record
         timeout);
 }
 
+HWND wait_until_shown(const program& app, std::wstring_view class_name) {
+    HWND window = app.wait_for_window(class_name);
+    if (!window || !wait_until([&] { return is_visible(window); }))
+        fail(L"no window of class " + std::wstring(class_name) + L" showed");
+    return window;
+}
+
+void answer_message_box(const program& app, std::wstring_view text, bool with_icon) {
+    HWND box = wait_until_shown(app, message_box_class);
+    EXPECT_TRUE(wait_until([&] { return message_box_text(box) == text; })) << narrow(message_box_text(box));
+    EXPECT_EQ(e2e::text(box), L"Tocsinet");
+    EXPECT_EQ(message_box_has_icon(box), with_icon);
+    click_button(box, L"OK");
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
+}
+
 } // namespace e2e
+

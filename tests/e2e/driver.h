@@ -203,4 +203,10 @@ std::vector<tray_record> tray_records(HWND owner);
 bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record&)>& match,
                           std::chrono::milliseconds timeout = default_timeout);
 
+// A window of the program's that a click or command just opened, once it shows (its load
+// handler has run by then); throws when none shows.
+HWND wait_until_shown(const program& app, std::wstring_view class_name);
+// Waits for the program's message box, checks its text and icon, answers OK and waits until it is gone.
+void answer_message_box(const program& app, std::wstring_view text, bool with_icon);
+
 } // namespace e2e

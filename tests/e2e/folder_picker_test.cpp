@@ -20,16 +20,14 @@ class FolderPicker : public ::testing::Test {
   protected:
     void SetUp() override {
         PostMessageW(app.window(), WM_COMMAND, forms::id_mnuoptions, 0);
-        ASSERT_NE(options = app.wait_for_window(L"TocsinetOptions"), nullptr);
+        options = wait_until_shown(app, L"TocsinetOptions");
     }
     // Opens the picker from a "..." button (it starts in the program's folder, the current
     // directory) and there the subfolder `name`, as a double click does.
     HWND pick(int button, const std::wstring& name) {
         CreateDirectoryW(folder.file(name).c_str(), nullptr);
         click(GetDlgItem(options, button));
-        HWND picker = app.wait_for_window(forms::browse_dir_class);
-        if (!picker || !wait_until([&] { return is_visible(picker); }))
-            throw std::runtime_error("the folder picker did not open");
+        HWND picker = wait_until_shown(app, forms::browse_dir_class);
         HWND list = GetDlgItem(picker, forms::id_bd_dir);
         std::vector<std::wstring> entries = items(list);
         auto at = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.ends_with(L" " + name); });
@@ -39,15 +37,6 @@ class FolderPicker : public ::testing::Test {
         if (!wait_until([&] { return selected_text(list).ends_with(name); }))
             throw std::runtime_error("the folder did not open");
         return picker;
-    }
-    // Answers the player check's message, which has no icon.
-    void answer(const wchar_t* message) {
-        HWND box = app.wait_for_window(message_box_class);
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(wait_until([&] { return message_box_text(box) == message; })) << narrow(message_box_text(box));
-        EXPECT_FALSE(message_box_has_icon(box));
-        click_button(box, L"OK");
-        ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
     }
     std::wstring path_text(int id) const { return text(GetDlgItem(options, id)); }
 
@@ -63,9 +52,10 @@ TEST_F(FolderPicker, APlayerDirectoryWithTheExecutableInAnyLetterCaseIsTakenWith
         HWND picker = pick(forms::id_browse_winamp, name);
         EXPECT_EQ(path_text(forms::id_which), L"0");
         EXPECT_FALSE(is_enabled(options));
-        EXPECT_TRUE(window_rect(picker).left == window_rect(options).left && window_rect(picker).top == window_rect(options).top);
+        EXPECT_TRUE(window_rect(picker).left == window_rect(options).left &&
+                    window_rect(picker).top == window_rect(options).top);
         click_button(picker, L"OK");
-        answer(L"Winamp.exe found");
+        answer_message_box(app, L"Winamp.exe found", false);
         ASSERT_TRUE(wait_until([&] { return !IsWindow(picker) && is_enabled(options); }));
         EXPECT_EQ(path_text(forms::id_winamp_path), folder.file(name) + L"\\winamp.exe");
     }
@@ -75,7 +65,7 @@ TEST_F(FolderPicker, AFolderWithoutThePlayerSaysSoAndStaysOpenUntilTheOptionsClo
     SetWindowTextW(GetDlgItem(options, forms::id_winamp_path), L"C:\\Before\\winamp.exe");
     HWND picker = pick(forms::id_browse_winamp, L"Empty");
     click_button(picker, L"OK");
-    answer(L"Winamp.exe could not be found");
+    answer_message_box(app, L"Winamp.exe could not be found", false);
     ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
     EXPECT_TRUE(IsWindow(picker));
     EXPECT_EQ(path_text(forms::id_winamp_path), L"C:\\Before\\winamp.exe");
@@ -104,7 +94,7 @@ TEST_F(FolderPicker, AFolderOutsideTheCodePageIsSavedByANameTheAlarmFilePickerOp
     click_button(pick(forms::id_browse_music, name), L"OK");
     ASSERT_TRUE(wait_until([&] { return !path_text(forms::id_default_path).empty(); }));
     click_button(pick(forms::id_browse_winamp, name), L"OK");
-    answer(L"Winamp.exe found");
+    answer_message_box(app, L"Winamp.exe found", false);
     ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
     std::wstring music = path_text(forms::id_default_path);
     EXPECT_EQ(path_text(forms::id_winamp_path), music + L"winamp.exe");

@@ -109,7 +109,7 @@ POINT client_origin(HWND window, int container) {
     return {window_rect(box).left + edge, window_rect(box).top + edge};
 }
 
-bool near(RECT got, POINT origin, const row& r) {
+bool placed_as_designed(RECT got, POINT origin, const row& r) {
     return std::abs(got.left - origin.x - px(r.left)) <= 1 && std::abs(got.top - origin.y - px(r.top)) <= 1 &&
            std::abs(got.right - got.left - px(r.width)) <= 1 && std::abs(got.bottom - got.top - px(r.height)) <= 1;
 }
@@ -128,7 +128,7 @@ void check(HWND window, const design& d, int page = -1) {
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & r.style, r.style);
         EXPECT_TRUE(!r.caption || text(control) == r.caption) << narrow(text(control));
         RECT got = window_rect(control);
-        EXPECT_TRUE(near(got, client_origin(window, r.container), r)) << got.left << "," << got.top << " "
+        EXPECT_TRUE(placed_as_designed(got, client_origin(window, r.container), r)) << got.left << "," << got.top << " "
                                                                      << got.right - got.left << "x" << got.bottom - got.top;
     }
     // Tab visits the shown controls in the designed order, round and round.
