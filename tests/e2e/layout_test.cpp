@@ -2,10 +2,8 @@
 // window styles, the order in which Tab visits the controls and where the focus starts.
 #include <windows.h>
 
-#include <commctrl.h>
-
+#include <algorithm>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -38,8 +36,8 @@ struct design {
     std::vector<int> tab_order;
 };
 
-const wchar_t *const button = L"Button", *const label = L"Static", *const combo = L"ComboBox", *const list = L"ListBox";
-const wchar_t *const edit = L"Edit", *const tabs = L"SysTabControl32";
+const wchar_t *const button = L"Button", *const label = L"Static", *const combo = L"ComboBox", *const list = L"ListBox",
+                   *const edit = L"Edit", *const tabs = L"SysTabControl32";
 
 const design main_window{3825, 2430, {
     {id_Frame1, button, L"Time", 0, 50, 0, 3735, 680}, {id_Picture1, label, nullptr, id_Frame1, 2280, 240, 1335, 340},
@@ -117,8 +115,7 @@ bool placed_as_designed(RECT got, POINT origin, const row& r) {
 // The controls of page `page` (and those on no page) as designed; the other pages' are hidden.
 void check(HWND window, const design& d, int page = -1) {
     RECT client;
-    GetClientRect(window, &client);
-    EXPECT_TRUE(std::abs(client.right - px(d.width)) <= 1 && std::abs(client.bottom - px(d.height)) <= 1);
+    EXPECT_TRUE(GetClientRect(window, &client) && placed_as_designed(client, {0, 0}, {0, nullptr, nullptr, 0, 0, 0, d.width, d.height}));
     for (const row& r : d.rows) {
         HWND control = GetDlgItem(window, r.id);
         SCOPED_TRACE(testing::Message() << "control " << r.id << " on page " << page);
@@ -133,9 +130,8 @@ void check(HWND window, const design& d, int page = -1) {
     }
     // Tab visits the shown controls in the designed order, round and round.
     std::vector<int> order;
-    for (int id : d.tab_order)
-        if (is_visible(GetDlgItem(window, id)))
-            order.push_back(id);
+    std::copy_if(d.tab_order.begin(), d.tab_order.end(), std::back_inserter(order),
+                 [&](int id) { return is_visible(GetDlgItem(window, id)); });
     HWND at = GetDlgItem(window, order.front());
     for (std::size_t i = 1; i <= order.size(); ++i)
         EXPECT_EQ(GetDlgCtrlID(at = GetNextDlgTabItem(window, at, FALSE)), order[i % order.size()]) << "stop " << i;
@@ -185,9 +181,8 @@ TEST(Layout, EveryWindowAsDesigned) {
     check(options, options_window, 0);
     turn_page(options, id_options_SSTab1, VK_RIGHT, id_winamp_path);
     click(GetDlgItem(options, id_browse_winamp));
-    HWND folders = app.wait_for_window(browse_dir_class);
-    check_dialog(folders, folder_picker, id_bd_drive);
-    click_button(folders, L"Cancel");
+    check_dialog(app.wait_for_window(browse_dir_class), folder_picker, id_bd_drive);
+    click_button(app.find_window(browse_dir_class), L"Cancel");
     ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
     click_button(options, L"Cancel");
 
