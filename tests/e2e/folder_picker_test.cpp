@@ -45,31 +45,23 @@ class FolderPicker : public ::testing::Test {
     HWND options = nullptr;
 };
 
-TEST_F(FolderPicker, APlayerDirectoryWithTheExecutableInAnyLetterCaseIsTakenWithItsPath) {
-    for (auto [name, file] : {std::pair{L"Player", L"winamp.exe"}, {L"Upper", L"WINAMP.EXE"}}) {
+// A folder with the player's executable, in any letter case, is taken with its path; one without
+// it is refused and the picker stays open, until the Options window closes and takes it along.
+TEST_F(FolderPicker, APlayerDirectoryIsCheckedForTheExecutable) {
+    HWND picker = nullptr;
+    for (auto [name, file] : {std::pair{L"Player", L"winamp.exe"}, {L"Upper", L"WINAMP.EXE"}, {L"Empty", L""}}) {
         CreateDirectoryW(folder.file(name).c_str(), nullptr);
-        folder.write_file(std::wstring(name) + L"\\" + file, "");
-        HWND picker = pick(forms::id_browse_winamp, name);
-        EXPECT_EQ(path_text(forms::id_which), L"0");
-        EXPECT_FALSE(is_enabled(options));
+        folder.write_file(std::wstring(name) + L"\\" + (*file ? file : L"notes.txt"), "");
+        picker = pick(forms::id_browse_winamp, name);
+        EXPECT_TRUE(path_text(forms::id_which) == L"0" && !is_enabled(options));
         EXPECT_TRUE(window_rect(picker).left == window_rect(options).left &&
                     window_rect(picker).top == window_rect(options).top);
         click_button(picker, L"OK");
-        answer_message_box(app, L"Winamp.exe found", false);
-        ASSERT_TRUE(wait_until([&] { return !IsWindow(picker) && is_enabled(options); }));
-        EXPECT_EQ(path_text(forms::id_winamp_path), folder.file(name) + L"\\winamp.exe");
+        answer_message_box(app, *file ? L"Winamp.exe found" : L"Winamp.exe could not be found", false);
+        ASSERT_TRUE(wait_until([&] { return IsWindow(picker) == !*file && is_enabled(options); }));
+        EXPECT_EQ(path_text(forms::id_winamp_path), folder.file(*file ? name : L"Upper") + L"\\winamp.exe"); // unchanged when refused
     }
-}
-
-TEST_F(FolderPicker, AFolderWithoutThePlayerSaysSoAndStaysOpenUntilTheOptionsClose) {
-    SetWindowTextW(GetDlgItem(options, forms::id_winamp_path), L"C:\\Before\\winamp.exe");
-    HWND picker = pick(forms::id_browse_winamp, L"Empty");
-    click_button(picker, L"OK");
-    answer_message_box(app, L"Winamp.exe could not be found", false);
-    ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
-    EXPECT_TRUE(IsWindow(picker));
-    EXPECT_EQ(path_text(forms::id_winamp_path), L"C:\\Before\\winamp.exe");
-    click_button(options, L"Cancel"); // both can be used now; the picker goes with the Options
+    click_button(options, L"Cancel"); // both can be used now
     EXPECT_TRUE(wait_until([&] { return !IsWindow(options) && !IsWindow(picker) && is_enabled(app.window()); }));
 }
 
