@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
-          fonts-liberation faketime imagemagick)
+          fonts-liberation fonts-wine faketime imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

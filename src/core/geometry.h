@@ -7,8 +7,17 @@ namespace tocsinet {
 
 inline constexpr int twips_per_inch = 1440;
 
+// Far beyond any screen, yet sums of two such numbers still fit an int.
+inline constexpr int farthest_pixel = 1 << 29;
+
+// Any number, however large (or not a number at all), gives a pixel count within
+// +-farthest_pixel, so the sums made with it cannot overflow.
 inline int twips_to_pixels(double twips, int dpi) {
-    return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
+    double pixels = twips * dpi / twips_per_inch;
+    if (std::isnan(pixels))
+        return 0;
+    pixels = std::fmin(std::fmax(pixels, -farthest_pixel), farthest_pixel);
+    return static_cast<int>(std::lround(pixels));
 }
 
 inline double pixels_to_twips(int pixels, int dpi) { return static_cast<double>(pixels) * twips_per_inch / dpi; }
@@ -25,6 +34,9 @@ struct rect_px {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
 };
+
+// A window of this size at a saved position in twips.
+rect_px window_at_twips(double left_twips, double top_twips, int width, int height, int dpi);
 
 // Moves a window rectangle into a work area.
 rect_px keep_inside(rect_px window, rect_px work_area);

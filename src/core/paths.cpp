@@ -3,6 +3,9 @@
 #include <cctype>
 #include <cwctype>
 
+#include "folder_tree.h"
+#include "settings_rules.h"
+
 namespace tocsinet {
 namespace {
 
@@ -49,6 +52,18 @@ std::string directory_of(std::string_view file_path) {
 
 std::string settings_file_path(std::string_view program_directory) {
     return add_backslash(program_directory) + std::string(settings_file_name);
+}
+
+std::wstring settings_file_path(std::wstring_view program_directory) {
+    return add_backslash(program_directory) + L"tocsinet.ini";
+}
+
+std::optional<std::string> folder_to_store(const std::optional<std::string>& as_is,
+                                           const std::optional<std::string>& short_name, std::size_t room) {
+    for (const std::optional<std::string>* form : {&as_is, &short_name})
+        if (*form && !(*form)->empty() && (*form)->size() + room < setting_buffer_size)
+            return **form;
+    return std::nullopt;
 }
 
 std::string version_file_path(std::string_view program_directory) {

@@ -1,5 +1,7 @@
 #include "tray_text.h"
 
+#include <algorithm>
+
 #include "conversions.h"
 
 namespace tocsinet {
@@ -26,8 +28,15 @@ std::string tray_tooltip(bool armed, std::string_view hour, std::string_view min
     return tip;
 }
 
-std::string fit_tray_tip(std::string_view tip) {
-    return std::string(tip.substr(0, tray_tip_capacity - 1));
+std::string fit_tray_tip(std::string_view tip, bool (*is_lead_byte)(char)) {
+    std::size_t end = 0;
+    while (end < tip.size()) {
+        std::size_t next = end + (is_lead_byte && is_lead_byte(tip[end]) ? 2 : 1);
+        if (next > tray_tip_capacity - 1)
+            break;
+        end = next;
+    }
+    return std::string(tip.substr(0, std::min(end, tip.size())));
 }
 
 tray_press tray_mouse_message(double x, bool scale_in_pixels, double twips_per_pixel) {

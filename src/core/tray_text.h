@@ -15,8 +15,9 @@ std::string alarm_file_name(std::string_view alarm_file);
 std::string tray_tooltip(bool armed, std::string_view hour, std::string_view minute, std::string_view ampm,
                          std::string_view alarm_file);
 
-// The tip as the record holds it: at most 63 characters of text.
-std::string fit_tray_tip(std::string_view tip);
+// The tip as the record holds it: at most 63 bytes of ANSI text, cut before a double-byte
+// character that would not fit whole; `is_lead_byte` tells the first byte of such a character.
+std::string fit_tray_tip(std::string_view tip, bool (*is_lead_byte)(char) = nullptr);
 
 enum class tray_press { none = 0, left = 1, right = 2 };
 

@@ -52,7 +52,8 @@ constexpr control_spec alarm_layout[] = {
     {id_browse, control_kind::button, L"&Browse...", id_Picture2, 0, 0, 1275, 280, true},
     {id_alarm_file, control_kind::read_only_edit, L"no file", id_Frame3, 120, 310, 2055, 315, true},
     {id_volume, control_kind::slider, nullptr, id_Frame2, 45, 270, 2535, 255, true},
-    {id_volume_perc, control_kind::label, L"50%", id_Frame2, 2640, 235, 315, 210, false},
+    // Sized to its widest text, "100%".
+    {id_volume_perc, control_kind::label, L"50%", id_Frame2, 2640, 235, 435, 210, false},
     {id_about_icon, control_kind::icon_picture, nullptr, 0, 3280, 1560, 480, 480, false},
     {id_Picture1, control_kind::picture, nullptr, id_Frame1, 2280, 240, 1335, 340, false},
     {id_Picture2, control_kind::picture, nullptr, id_Frame3, 2280, 240, 1335, 340, false},
@@ -148,9 +149,9 @@ void show_notice(alarm_form& form, const wchar_t* notice) {
 void place_window(const alarm_form& form, double left_twips, double top_twips) {
     RECT current;
     GetWindowRect(form.window, &current);
-    int left = tocsinet::twips_to_pixels(left_twips, form.dpi);
-    int top = tocsinet::twips_to_pixels(top_twips, form.dpi);
-    RECT wanted{left, top, left + current.right - current.left, top + current.bottom - current.top};
+    tocsinet::rect_px at = tocsinet::window_at_twips(left_twips, top_twips, current.right - current.left,
+                                                     current.bottom - current.top, form.dpi);
+    RECT wanted{at.left, at.top, at.right, at.bottom};
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
     auto to_rect = [](const RECT& r) { return tocsinet::rect_px{r.left, r.top, r.right, r.bottom}; };

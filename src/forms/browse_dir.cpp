@@ -1,6 +1,7 @@
 #include "browse_dir.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "TC_Module.h"
@@ -9,6 +10,7 @@
 #include "folder_lists.h"
 #include "layout.h"
 #include "options_ids.h"
+#include "paths.h"
 #include "platform.h"
 
 namespace forms {
@@ -43,6 +45,17 @@ void Form_Load(browse_dir_state& form) {
     form.lists.open_nearest(platform::current_directory());
 }
 
+// The Options window saves the folder in the ANSI settings file, so a name the code page cannot
+// hold goes by its short name, which names the same folder; without one it is refused.
+std::optional<std::wstring> folder_to_store(const std::wstring& folder) {
+    std::optional<std::string> stored = tocsinet::folder_to_store(
+        platform::narrow_exactly(folder), platform::narrow_exactly(platform::short_path(folder)),
+        std::wstring_view(player_file).size() + 1);
+    if (!stored)
+        return std::nullopt;
+    return platform::widen(*stored);
+}
+
 void ok_Click(browse_dir_state& form) {
     // The message boxes let the Options window close meanwhile, and this picker with it.
     HWND window = form.window;
@@ -51,7 +64,15 @@ void ok_Click(browse_dir_state& form) {
         DestroyWindow(window);
         return;
     }
-    std::wstring folder = tocsinet::add_backslash(std::wstring_view(form.lists.path()));
+    std::optional<std::wstring> stored = folder_to_store(form.lists.path());
+    if (!stored) {
+        platform::message_box(window,
+                              L"The settings file cannot keep this folder's name, and the folder has no short name "
+                              L"to keep instead. Pick a folder whose name uses other characters.",
+                              MB_OK | MB_ICONSTOP);
+        return;
+    }
+    std::wstring folder = tocsinet::add_backslash(std::wstring_view(*stored));
     if (platform::window_text(GetDlgItem(options, id_which)) != L"0") {
         SetWindowTextW(GetDlgItem(options, id_default_path), folder.c_str());
         give_back_focus(options);
@@ -101,7 +122,7 @@ void Form_Unload(browse_dir_state& form) {
 // Owned by the Options window, the picker closes with it and never writes into a window that is gone.
 constexpr dialog_kind<browse_dir_state> browse_dir_kind{
     .class_name = browse_dir_class, .title_words = L"Browse...", .layout = browse_dir_layout,
-    .client_twips = {3255, 3615}, .first_focus = id_bd_dir, .owned_by_opener = true, .on_create = on_create,
+    .client_twips = {3255, 3615}, .first_focus = id_bd_drive, .owned_by_opener = true, .on_create = on_create,
     .Form_Load = Form_Load, .on_command = on_command, .on_close = cancel_Click, .on_destroy = Form_Unload};
 
 } // namespace

@@ -93,7 +93,8 @@ void on_command(browse_form_state& form, int id, int notification) {
         return;
     switch (id) {
     case id_bf_file:
-        if (notification == LBN_DBLCLK && !form.lists.selected_file().empty())
+        // With no file selected, a double click asks for one, as OK does.
+        if (notification == LBN_DBLCLK)
             ok_Click(form);
         break;
     case id_bf_ok:
@@ -114,7 +115,7 @@ void on_command(browse_form_state& form, int id, int notification) {
 // However the picker goes, the main window takes input again (Form_Unload).
 constexpr dialog_kind<browse_form_state> browse_form_kind{
     .class_name = browse_form_class, .title_words = L"Browse...", .layout = browse_form_layout,
-    .client_twips = {3255, 4935}, .first_focus = id_bf_file, .owned_by_opener = false, .on_create = on_create,
+    .client_twips = {3255, 4935}, .first_focus = id_bf_drive, .owned_by_opener = false, .on_create = on_create,
     .Form_Load = Form_Load, .on_command = on_command, .on_destroy = Form_Unload};
 
 } // namespace

@@ -15,6 +15,14 @@ constexpr DWORD dialog_style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
 // A tool window gets no task-bar button; control-parent gives Tab its way through the controls.
 constexpr DWORD dialog_ex_style = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
+// Inside the border under the tabs, in the tab control's coordinates.
+RECT tab_page_area(HWND tabs) {
+    RECT page;
+    GetClientRect(tabs, &page);
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
 const control_spec* spec_of(std::span<const control_spec> specs, int id) {
     for (const control_spec& spec : specs)
         if (spec.id == id)
@@ -116,10 +124,19 @@ void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const 
     DrawTextW(item.hDC, capitals.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources) {
+void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources,
+                             std::span<const control_spec> specs) {
     RECT client;
     GetClientRect(dialog, &client);
     FillRect(dc, &client, resources.navy_brush.get());
+    for (const control_spec& spec : specs) {
+        if (spec.kind != control_kind::tab_control)
+            continue;
+        HWND tabs = GetDlgItem(dialog, spec.id);
+        RECT page = tab_page_area(tabs);
+        MapWindowPoints(tabs, dialog, reinterpret_cast<POINT*>(&page), 2);
+        FillRect(dc, &page, GetSysColorBrush(COLOR_BTNFACE));
+    }
 }
 
 std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
@@ -130,7 +147,7 @@ std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wp
         draw_title_picture(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), title_words, resources);
         return TRUE;
     case WM_ERASEBKGND:
-        erase_dialog_background(dialog, reinterpret_cast<HDC>(wparam), resources);
+        erase_dialog_background(dialog, reinterpret_cast<HDC>(wparam), resources, specs);
         return 1;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -173,6 +190,17 @@ void add_tabs(HWND tab_control, std::span<const wchar_t* const> captions) {
         item.pszText = const_cast<wchar_t*>(caption);
         SendMessageW(tab_control, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&item));
     }
+    // The tab control comes before the controls of its pages in Z order, so Tab reaches it right
+    // after the buttons. Its page area is a hole: the controls there show and take the clicks,
+    // and the dialog paints the page behind them.
+    RECT whole;
+    GetWindowRect(tab_control, &whole);
+    RECT page = tab_page_area(tab_control);
+    HRGN shape = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
+    HRGN hole = CreateRectRgnIndirect(&page);
+    CombineRgn(shape, shape, hole, RGN_DIFF);
+    DeleteObject(hole);
+    SetWindowRgn(tab_control, shape, TRUE); // the window owns the region from here on
 }
 
 void show_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members, int tab) {

@@ -49,8 +49,9 @@ HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND cont
 // Paints the title words in blue capitals with a black shadow on the navy background.
 void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const dialog_resources& resources);
 
-// WM_ERASEBKGND: the dialog's client area is navy.
-void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources);
+// WM_ERASEBKGND: the dialog's client area is navy, the pages of its tab controls button face.
+void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources,
+                             std::span<const control_spec> specs);
 
 // The messages every dialog answers alike: its title picture, navy background and control
 // colours. Nothing when the message is not one of them.

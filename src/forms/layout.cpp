@@ -97,6 +97,20 @@ void create_controls(HWND window, std::span<const control_spec> specs, int dpi, 
                                        rect.left, rect.top, rect.right - rect.left, height, window,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (spec.kind == control_kind::drop_down_list) {
+            // Closed, the list is as high as designed; its font alone would make it lower. The
+            // frame around the selection field differs between systems, so it is measured.
+            LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                RECT closed;
+                GetWindowRect(control, &closed);
+                LRESULT off = (rect.bottom - rect.top) - (closed.bottom - closed.top);
+                if (off == 0)
+                    break;
+                item += off;
+                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+            }
+        }
     }
 }
 

@@ -13,15 +13,20 @@
 
 namespace TC_Module {
 
-std::string settings_file() { return tocsinet::settings_file_path(platform::program_directory()); }
+std::string settings_file() {
+    return platform::to_utf8(tocsinet::settings_file_path(std::wstring_view(platform::program_directory_wide())));
+}
 
+// The wide routines with the wide path: a program folder outside the ANSI code page keeps
+// its settings too. The file stays ANSI text, as Windows writes a file without a Unicode mark.
 std::string read_setting(const std::string& file, const std::string& section, const std::string& key) {
-    return platform::profile_read(file, section, tocsinet::key_for_reading(key), tocsinet::setting_buffer_size);
+    return platform::profile_read(platform::from_utf8(file), section, tocsinet::key_for_reading(key),
+                                  tocsinet::setting_buffer_size);
 }
 
 void write_setting(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value) {
-    platform::profile_write(file, section, tocsinet::key_for_writing(key), value);
+    platform::profile_write(platform::from_utf8(file), section, tocsinet::key_for_writing(key), value);
 }
 
 std::string add_backslash(std::string_view path) { return tocsinet::add_backslash(path); }
@@ -49,7 +54,7 @@ bool add_tray_icon(HICON icon, const std::string& tip, HWND form) {
     tray_icon_data.uCallbackMessage = WM_MOUSEMOVE;
     tray_icon_data.hIcon = icon;
     // The text, one NUL, then blanks to the end of the field.
-    std::string text = tocsinet::fit_tray_tip(tip);
+    std::string text = tocsinet::fit_tray_tip(tip, platform::is_ansi_lead_byte);
     std::memset(tray_icon_data.szTip, ' ', sizeof tray_icon_data.szTip);
     std::memcpy(tray_icon_data.szTip, text.c_str(), text.size() + 1);
     if (Shell_NotifyIconA(NIM_ADD, &tray_icon_data))

@@ -10,7 +10,9 @@
 
 namespace TC_Module {
 
-// The settings file beside the program, its path formed anew at each access.
+// The settings file beside the program, its path formed anew at each access. The path is
+// UTF-8 text, so it names the file from any folder; sections, keys and values are ANSI text,
+// as the file holds them.
 std::string settings_file();
 
 // The stored text, or "" when the file, section or key is missing; at most 749 characters.

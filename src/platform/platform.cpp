@@ -195,4 +195,65 @@ std::string read_file_start(const std::wstring& path, std::size_t max_bytes) {
     return bytes;
 }
 
+std::optional<std::string> narrow_exactly(std::wstring_view wide) {
+    if (wide.empty())
+        return std::string();
+    BOOL replaced = FALSE;
+    int size = static_cast<int>(wide.size());
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &replaced);
+    if (length <= 0 || replaced)
+        return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, &replaced);
+    if (replaced || widen(ansi) != wide)
+        return std::nullopt;
+    return ansi;
+}
+
+std::wstring short_path(const std::wstring& path) {
+    DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0)
+        return {};
+    std::wstring result(length, L'\0');
+    length = GetShortPathNameW(path.c_str(), result.data(), length);
+    result.resize(length < result.size() ? length : 0);
+    return result;
+}
+
+bool is_ansi_lead_byte(char byte) { return IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE; }
+
+std::string to_utf8(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    int size = static_cast<int>(wide.size());
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring from_utf8(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    int size = static_cast<int>(utf8.size());
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string profile_read(const std::wstring& file, const std::string& section, const std::string& key,
+                         std::size_t buffer_size) {
+    std::vector<wchar_t> buffer(buffer_size, L'\0');
+    DWORD count = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buffer.data(),
+                                           static_cast<DWORD>(buffer.size()), file.c_str());
+    return narrow(std::wstring_view(buffer.data(), count));
+}
+
+void profile_write(const std::wstring& file, const std::string& section, const std::string& key,
+                   const std::string& value) {
+    // A failed write stays silent: the file keeps what it had.
+    WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(), file.c_str());
+}
+
 } // namespace platform

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -73,5 +74,24 @@ std::wstring window_text(HWND window);
 // The first bytes of a file, at most `max_bytes` of them; throws std::system_error when the
 // file cannot be opened or read.
 std::string read_file_start(const std::wstring& path, std::size_t max_bytes);
+
+// The ANSI text of `wide` when the code page holds every character exactly (no best-fit
+// stand-ins, no "?"); nothing otherwise.
+std::optional<std::string> narrow_exactly(std::wstring_view wide);
+// The short (8.3) form of an existing path; "" when the volume gives none.
+std::wstring short_path(const std::wstring& path);
+// Whether the byte starts a double-byte character of the ANSI code page.
+bool is_ansi_lead_byte(char byte);
+
+// Paths that must name any folder travel as UTF-8 text.
+std::string to_utf8(std::wstring_view wide);
+std::wstring from_utf8(std::string_view utf8);
+
+// The profile-file routines with a wide file path; sections, keys and values are ANSI text,
+// as a file without a Unicode mark holds them.
+std::string profile_read(const std::wstring& file, const std::string& section, const std::string& key,
+                         std::size_t buffer_size);
+void profile_write(const std::wstring& file, const std::string& section, const std::string& key,
+                   const std::string& value);
 
 } // namespace platform

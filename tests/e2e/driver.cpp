@@ -356,4 +356,20 @@ void set_clock_file(const std::string& clock_file, long long offset) {
 
 std::string captured_sound() { return read_file(L"Z:" + widen(fixture_folder() + "/sound.raw")); }
 
+HWND wait_until_shown(const program& app, std::wstring_view class_name) {
+    HWND window = app.wait_for_window(class_name);
+    require(window != nullptr, "no window of class " + narrow(class_name) + " showed");
+    return window;
+}
+
+void answer_message_box(const program& app, std::wstring_view text, bool with_icon) {
+    HWND box = wait_until_shown(app, message_box_class);
+    EXPECT_TRUE(wait_until([&] { return message_box_text(box) == text; })) << narrow(message_box_text(box));
+    EXPECT_EQ(e2e::text(box), L"Tocsinet");
+    EXPECT_EQ(message_box_has_icon(box), with_icon);
+    click_button(box, L"OK");
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
+}
+
 } // namespace e2e
+

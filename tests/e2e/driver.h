@@ -166,5 +166,10 @@ std::string clock_file_for_test();
 void set_clock_file(const std::string& clock_file, long long offset);
 // Every sample the Wine programs of the run played, 16-bit mono (tests/wine/setup.sh).
 std::string captured_sound();
+// A window of the program's that a click or command just opened, once it shows (its load
+// handler has run by then); throws when none shows.
+HWND wait_until_shown(const program& app, std::wstring_view class_name);
+// Waits for the program's message box, checks its text and icon, answers OK and waits until it is gone.
+void answer_message_box(const program& app, std::wstring_view text, bool with_icon);
 
 } // namespace e2e

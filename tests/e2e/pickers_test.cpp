@@ -1,4 +1,5 @@
-// Choosing the alarm file: the picker's lists, what OK and Cancel leave behind, and the volume label.
+// Choosing the alarm file: where the picker opens, what it lists, what OK, a double click and the
+// ways of closing leave behind, and the volume label.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,196 +18,91 @@ using namespace e2e;
 
 class Picker : public ::testing::Test {
   protected:
-    // A music folder of the test's own with the four types, other files and left-out ones.
-    std::wstring make_music_folder() {
-        std::wstring music = folder.path() + L"\\Music";
-        CreateDirectoryW(music.c_str(), nullptr);
-        for (const wchar_t* name : {L"Music\\a.mp3", L"Music\\B.WAV", L"Music\\c.m3u", L"Music\\d.mid",
-                                    L"Music\\notes.txt", L"Music\\x.wav", L"Music\\hidden.mp3", L"Music\\system.wav"})
-            folder.write_file(name, "");
+    // A music folder of the test's own: the four types, other files, left-out ones, a subfolder.
+    void SetUp() override {
+        for (const wchar_t* name : {L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid", L"x.wav", L"notes.txt", L"hidden.mp3", L"system.wav"})
+            folder.write_file(std::wstring(L"Music\\") + name, "");
         SetFileAttributesW((music + L"\\hidden.mp3").c_str(), FILE_ATTRIBUTE_HIDDEN);
         SetFileAttributesW((music + L"\\system.wav").c_str(), FILE_ATTRIBUTE_SYSTEM);
         CreateDirectoryW((music + L"\\Rock").c_str(), nullptr);
-        folder.write_file(L"Music\\Rock\\loud.mp3", "");
-        return music;
     }
-
-    program start_with_default(const std::wstring& default_path) {
-        folder.write_settings("[MUSIC]\r\nDEFAULT PATH=" + narrow(default_path) + "\r\n");
-        return program::launch(folder);
-    }
-
-    HWND open_picker(const program& app) {
+    // The picker reads the default folder at each opening.
+    HWND open_picker(const std::wstring& default_path) {
+        folder.write_settings(default_path.empty() ? "" : "[MUSIC]\r\nDEFAULT PATH=" + narrow(default_path) + "\r\n");
         click(app.control(forms::id_browse));
-        HWND picker = app.wait_for_window(forms::browse_form_class);
-        // It shows once its lists are filled.
-        if (!picker || !wait_until([&] { return is_visible(picker); }))
-            throw std::runtime_error("the alarm-file picker did not open");
-        return picker;
+        return wait_until_shown(app, forms::browse_form_class);
     }
-
-    static HWND files(HWND picker) { return GetDlgItem(picker, forms::id_bf_file); }
-    static HWND folders(HWND picker) { return GetDlgItem(picker, forms::id_bf_dir); }
+    void closed(HWND picker) {
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(picker) && is_enabled(app.window()); }));
+    }
 
     program_folder folder;
+    std::wstring music = folder.path() + L"\\Music";
+    bool made = CreateDirectoryW(music.c_str(), nullptr);
+    program app = program::launch(folder);
 };
 
-TEST_F(Picker, OpensInTheDefaultFolderOnTheMainWindowsCornerListingOnlyTheFourTypes) {
-    program app = start_with_default(make_music_folder());
-    HWND picker = open_picker(app);
-    EXPECT_EQ(items(files(picker)), (std::vector<std::wstring>{L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid", L"x.wav"}));
-    EXPECT_FALSE(is_enabled(app.window()));
-    RECT main_rect = window_rect(app.window());
-    RECT picker_rect = window_rect(picker);
-    EXPECT_EQ(picker_rect.left, main_rect.left);
-    EXPECT_EQ(picker_rect.top, main_rect.top);
-    // The way down from the drive, then the open folder's subfolders.
-    std::wstring open_folder = selected_text(folders(picker));
-    EXPECT_NE(open_folder.find(L"Music"), std::wstring::npos) << narrow(open_folder);
-    EXPECT_NE(items(folders(picker)).back().find(L"Rock"), std::wstring::npos);
-
-    // A second Browse shows the same picker.
-    EXPECT_EQ(open_picker(app), picker);
-    EXPECT_TRUE(app.close());
-    EXPECT_FALSE(IsWindow(picker));
-}
-
-TEST_F(Picker, OkPutsTheFolderAndFileIntoTheMainWindowAndGivesItBack) {
-    std::wstring music = make_music_folder();
-    program app = start_with_default(music);
-    HWND picker = open_picker(app);
-    ASSERT_TRUE(select(files(picker), L"x.wav"));
-    click_button(picker, L"OK");
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), music + L"\\x.wav");
-    EXPECT_TRUE(wait_until([&] { return is_enabled(app.window()); }));
-    EXPECT_TRUE(app.close());
-}
-
-TEST_F(Picker, InADriveRootThePathHasOneBackslash) {
-    // A file of this test's own in the root of drive C:.
-    std::wstring name = L"tocsinet-" + std::to_wstring(GetCurrentProcessId()) + L".mp3";
-    std::wstring path = L"C:\\" + name;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    program app = start_with_default(L"C:\\");
-    HWND picker = open_picker(app);
-    ASSERT_TRUE(select(files(picker), name));
-    click_button(picker, L"OK");
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), path);
-    EXPECT_TRUE(app.close());
-    DeleteFileW(path.c_str());
-}
-
-TEST_F(Picker, OkWithNothingChosenAsksForAFileAndStaysOpen) {
-    program app = start_with_default(make_music_folder());
-    HWND picker = open_picker(app);
-    click_button(picker, L"OK");
-    HWND box = app.wait_for_window(message_box_class);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(message_box_text(box), L"Pick an alarm file");
-    EXPECT_EQ(text(box), L"Tocsinet");
-    EXPECT_TRUE(message_box_has_icon(box));
-    click_button(box, L"OK");
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
-    EXPECT_TRUE(IsWindow(picker));
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), L"no file");
-
-    // A double click on a file is a choice and OK at once.
-    ASSERT_TRUE(select(files(picker), L"d.mid"));
-    notify_parent(files(picker), LBN_DBLCLK);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_NE(text(app.control(forms::id_alarm_file)).find(L"\\Music\\d.mid"), std::wstring::npos);
-    EXPECT_TRUE(app.close());
-}
-
-TEST_F(Picker, EveryWayOfClosingItGivesTheMainWindowBackUntouched) {
-    program app = start_with_default(make_music_folder());
-    HWND picker = open_picker(app);
-    ASSERT_TRUE(select(files(picker), L"a.mp3"));
-    click_button(picker, L"Cancel");
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_TRUE(wait_until([&] { return is_enabled(app.window()); }));
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), L"no file");
-
-    // Alt+F4 on a window without a title bar still closes it through the system command.
-    picker = open_picker(app);
-    PostMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_TRUE(wait_until([&] { return is_enabled(app.window()); }));
-
-    // The Escape key acts as Cancel.
-    picker = open_picker(app);
-    PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_TRUE(wait_until([&] { return is_enabled(app.window()); }));
-    EXPECT_TRUE(app.close());
-}
-
-TEST_F(Picker, AStoredFolderThatIsGoneOpensTheNearestOneAbove) {
-    std::wstring music = make_music_folder();
-    program app = start_with_default(music + L"\\gone\\deeper");
-    HWND picker = open_picker(app);
-    EXPECT_EQ(items(files(picker)).size(), 5u);
-    EXPECT_NE(selected_text(folders(picker)).find(L"Music"), std::wstring::npos);
-    EXPECT_FALSE(is_enabled(app.window()));
-    EXPECT_TRUE(app.close());
-}
-
-TEST_F(Picker, WithoutADefaultItOpensInTheCurrentDirectoryAndFoldersOpenOnDoubleClick) {
-    make_music_folder();
+TEST_F(Picker, OpensOnTheMainWindowsCornerInTheDefaultTheNearestOrTheCurrentFolder) {
     folder.write_file(L"here.mp3", "");
-    program app = program::launch(folder);
-    HWND picker = open_picker(app);
-    EXPECT_EQ(items(files(picker)), std::vector<std::wstring>{L"here.mp3"});
-
-    std::vector<std::wstring> entries = items(folders(picker));
-    auto music = std::find_if(entries.begin(), entries.end(), [](const std::wstring& e) { return e.find(L"Music") != std::wstring::npos; });
-    ASSERT_NE(music, entries.end());
-    ASSERT_TRUE(select_index(folders(picker), static_cast<int>(music - entries.begin())));
-    // A single click only highlights.
-    EXPECT_EQ(items(files(picker)), std::vector<std::wstring>{L"here.mp3"});
-    notify_parent(folders(picker), LBN_DBLCLK);
-    ASSERT_TRUE(wait_until([&] { return items(files(picker)).size() == 5; }));
-    EXPECT_TRUE(app.close());
+    const std::vector<std::wstring> four_types{L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid", L"x.wav"};
+    for (auto [start, close] : {std::pair{music, BM_CLICK}, {music + L"\\gone\\deeper", WM_SYSCOMMAND}, {L"", WM_COMMAND}}) {
+        HWND picker = open_picker(start); // closed with Cancel, Alt+F4, Esc
+        HWND files = GetDlgItem(picker, forms::id_bf_file), folders = GetDlgItem(picker, forms::id_bf_dir);
+        EXPECT_EQ(items(files), start.empty() ? std::vector<std::wstring>{L"here.mp3"} : four_types) << narrow(start);
+        EXPECT_TRUE(!is_enabled(app.window()) && window_rect(picker).left == window_rect(app.window()).left &&
+                    window_rect(picker).top == window_rect(app.window()).top);
+        EXPECT_EQ(open_picker(start), picker); // a second Browse shows the same one
+        EXPECT_EQ(items(folders).back().ends_with(L"Rock"), !start.empty()); // the open folder's subfolders last
+        if (start.empty()) { // a single click only highlights a folder, a double click opens it
+            ASSERT_TRUE(select_index(folders, static_cast<int>(items(folders).size()) - 1));
+            EXPECT_EQ(items(files), std::vector<std::wstring>{L"here.mp3"});
+            notify_parent(folders, LBN_DBLCLK);
+            EXPECT_TRUE(wait_until([&] { return items(files) == four_types; }));
+        }
+        close == BM_CLICK ? click_button(picker, L"Cancel") : (void)PostMessageW(picker, close, close == WM_COMMAND ? IDCANCEL : SC_CLOSE, 0);
+        closed(picker);
+        EXPECT_EQ(text(app.control(forms::id_alarm_file)), L"no file");
+    }
 }
 
-TEST_F(Picker, NamesOutsideTheAnsiCodePageArePickedAsTheyAre) {
-    std::wstring music = make_music_folder();
-    folder.write_file(L"Music\\\u266b r\u00e9veil \u65e9.mp3", "");
-    program app = start_with_default(music);
-    HWND picker = open_picker(app);
-    ASSERT_TRUE(select(files(picker), L"\u266b r\u00e9veil \u65e9.mp3"));
-    click_button(picker, L"OK");
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
-    EXPECT_EQ(text(app.control(forms::id_alarm_file)), music + L"\\\u266b r\u00e9veil \u65e9.mp3");
-    EXPECT_TRUE(app.close());
+TEST_F(Picker, OkOrADoubleClickTakesTheFolderAndFileButOnlyWithAFileChosen) {
+    std::wstring root_file = L"C:\\tocsinet-" + std::to_wstring(GetCurrentProcessId()) + L".mp3";
+    CloseHandle(CreateFileW(root_file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::wstring outside = L"\u266b r\u00e9veil \u65e9.mp3"; // outside the ANSI code page
+    folder.write_file(L"Music\\" + outside, "");
+    for (auto [path, double_click] : {std::pair{music + L"\\x.wav", false}, {root_file, false}, {music + L"\\" + outside, true}}) {
+        HWND picker = open_picker(path.substr(0, path.rfind(L'\\') == 2 ? 3 : path.rfind(L'\\')));
+        HWND files = GetDlgItem(picker, forms::id_bf_file);
+        for (bool chosen : {false, true}) { // nothing chosen: it asks for a file and stays open
+            ASSERT_TRUE(!chosen || select(files, path.substr(path.rfind(L'\\') + 1)));
+            double_click ? notify_parent(files, LBN_DBLCLK) : click_button(picker, L"OK");
+            if (!chosen)
+                answer_message_box(app, L"Pick an alarm file", true);
+        }
+        closed(picker);
+        EXPECT_EQ(text(app.control(forms::id_alarm_file)), path);
+    }
+    DeleteFileW(root_file.c_str());
 }
 
-TEST(VolumeLabel, FollowsTheSliderByMouseAndKeys) {
+TEST(VolumeLabel, FollowsTheSliderByMouseAndKeysAndShowsEveryValueWhole) {
     program_folder folder;
     program app = program::launch(folder);
-    HWND slider = app.control(forms::id_volume);
-    HWND label = app.control(forms::id_volume_perc);
-    auto key = [&](UINT vk) {
-        PostMessageW(slider, WM_KEYDOWN, vk, 0);
-        PostMessageW(slider, WM_KEYUP, vk, 0xC0000000);
-    };
+    HWND slider = app.control(forms::id_volume), label = app.control(forms::id_volume_perc);
     set_trackbar_position(slider, 0);
     EXPECT_TRUE(wait_until([&] { return text(label) == L"0%"; }));
-    key(VK_RIGHT);
-    EXPECT_TRUE(wait_until([&] { return text(label) == L"1%"; })) << narrow(text(label));
-    key(VK_NEXT);
-    EXPECT_TRUE(wait_until([&] { return text(label) == L"6%"; })) << narrow(text(label));
-    key(VK_END);
-    EXPECT_TRUE(wait_until([&] { return text(label) == L"100%"; })) << narrow(text(label));
-    key(VK_PRIOR);
-    EXPECT_TRUE(wait_until([&] { return text(label) == L"95%"; })) << narrow(text(label));
-    EXPECT_EQ(trackbar_position(slider), 95);
+    for (auto [key, shown] : {std::pair{VK_RIGHT, L"1%"}, {VK_NEXT, L"6%"}, {VK_END, L"100%"}}) {
+        PostMessageW(slider, WM_KEYDOWN, key, 0);
+        EXPECT_TRUE(wait_until([&] { return text(label) == shown; })) << narrow(text(label));
+    }
+    // "100%" in the window's font fits the label.
+    HDC screen = GetDC(nullptr);
+    SelectObject(screen, CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+    SIZE hundred{};
+    GetTextExtentPoint32W(screen, L"100%", 4, &hundred);
+    EXPECT_LE(hundred.cx, window_rect(label).right - window_rect(label).left);
     EXPECT_TRUE(app.close());
-    EXPECT_EQ(folder.setting("TOCSINET", "VOLUME"), "95");
+    EXPECT_EQ(folder.setting("TOCSINET", "VOLUME"), "100");
 }
 
 } // namespace

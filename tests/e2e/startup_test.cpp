@@ -168,3 +168,23 @@ TEST(Arming, RefusedUntilTheWholeTimeAndAFileAreGivenWhileDisarmingChecksNothing
 }
 
 } // namespace
+
+namespace {
+
+// The settings file keeps its ANSI text, read and written through the folder's wide path.
+TEST(StartUp, AProgramFolderOutsideTheCodePageCountsItsStartsAndSavesOnClose) {
+    e2e::program_folder folder(L"StartUp.Programme \u266b");
+    folder.write_settings("[TOCSINET]\r\nVOLUME=30\r\n[MUSIC]\r\nDEFAULT PATH=C:\\R\xe9veil\\\r\n");
+    for (auto [loads, volume] : {std::pair{"LOADS=1\r\n", 30}, {"LOADS=2\r\n", 40}}) {
+        e2e::program app = e2e::program::launch(folder);
+        EXPECT_EQ(e2e::trackbar_position(app.control(forms::id_volume)), volume);
+        e2e::set_trackbar_position(app.control(forms::id_volume), 40);
+        EXPECT_TRUE(app.close());
+        EXPECT_NE(folder.settings_text().find(loads), std::string::npos) << folder.settings_text();
+    }
+    std::string text = folder.settings_text();
+    EXPECT_NE(text.find("DEFAULT PATH=C:\\R\xe9veil\\\r\n"), std::string::npos) << text; // é still one byte
+    EXPECT_NE(text.find("X="), std::string::npos) << text;
+}
+
+} // namespace
