@@ -47,7 +47,7 @@ record WINESERVER_STARTED 1
 wineboot -i >>"$log" 2>&1 </dev/null || fail "wineboot -i failed"
 # Wine does not load Debian's Marlett by itself: without it title-bar buttons and scroll arrows
 # show as letters.
-cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" || fail "marlett.ttf (fonts-wine) is missing"
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || fail "marlett.ttf (fonts-wine) is missing"
 
 # No crash dialog; Wine finds "Courier New" only through a replacement, which has its metrics.
 reg=$work/prefix-settings.reg
