@@ -29,7 +29,23 @@ bool closes(HWND window) {
     return wait_until([&] { return !IsWindow(window); });
 }
 
-// Loading a saved file and OK's writing are tested in process (tests/win/options_window_test.cpp).
+TEST(OptionsWindow, SavedOptionsLoadAndOkWritesAllFive) {
+    program_folder folder;
+    folder.write_settings("[OPTIONS]\r\nLCTOS=1\r\nETWAGO=0\r\nMTST=1\r\n[WINAMP]\r\nPATH=C:\\Player\\winamp.exe\r\n");
+    program app = program::launch(folder);
+    HWND options = open_options(app);
+    EXPECT_TRUE(ticked(options, L"Load current time on startup") && ticked(options, L"Minimize to system tray"));
+    EXPECT_FALSE(ticked(options, L"Exit Tocsinet when alarm goes off"));
+    EXPECT_EQ(text(GetDlgItem(options, forms::id_winamp_path)), L"C:\\Player\\winamp.exe");
+    click(find_child(options, L"Button", L"Minimize to system tray"));
+    ASSERT_TRUE(wait_until([&] { return !ticked(options, L"Minimize to system tray"); }));
+    click_button(options, L"OK");
+    ASSERT_TRUE(closes(options));
+    EXPECT_EQ(folder.settings_text(), "[OPTIONS]\r\nLCTOS=1\r\nETWAGO=0\r\nMTST=0\r\n[WINAMP]\r\n"
+                                      "PATH=C:\\Player\\winamp.exe\r\n[STATS]\r\nALARMS=0\r\nLOADS=1\r\n[MUSIC]\r\n"
+                                      "DEFAULT PATH=\r\n");
+}
+
 TEST(OptionsWindow, NeverSavedOptionsOpenClearEvenWithStoredPathsAndCancelWritesNothing) {
     program_folder folder;
     folder.write_settings("[WINAMP]\r\nPATH=C:\\Player\\winamp.exe\r\n[OPTIONS]\r\nMTST=1\r\n"); // no "LCTOS"
@@ -54,7 +70,11 @@ TEST(OptionsWindow, TheMainWindowWaitsWhileItIsOpenHoweverItCloses) {
         message < 2 ? click_button(options, message ? L"Cancel" : L"OK") : (void)PostMessageW(options, message, command, 0);
         EXPECT_TRUE(closes(options) && wait_until([&] { return is_enabled(app.window()); })) << command;
     }
+    // The About window's OK leaves the main window to the Options window that disabled it.
     open_options(app);
+    click_button(open_about(app), L"OK");
+    EXPECT_TRUE(wait_until([&] { return app.find_window(L"TocsinetAbout") == nullptr; }));
+    EXPECT_FALSE(is_enabled(app.window()));
     EXPECT_TRUE(app.close()); // with the window open
 }
 
