@@ -1,6 +1,5 @@
 #include "paths.h"
 
-#include <cctype>
 #include <cwctype>
 
 #include "folder_tree.h"
@@ -9,7 +8,6 @@
 namespace tocsinet {
 namespace {
 
-char fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 wchar_t fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c))); }
 
 template <class Char> bool wildcard_match(std::basic_string_view<Char> name, std::basic_string_view<Char> pattern) {
@@ -41,19 +39,6 @@ std::string add_backslash(std::string_view path) {
     return std::string(path) + "\\";
 }
 
-std::string directory_of(std::string_view file_path) {
-    std::size_t slash = file_path.find_last_of("\\/");
-    if (slash == std::string_view::npos)
-        return {};
-    if (slash == 2 && file_path.size() > 1 && file_path[1] == ':')
-        return std::string(file_path.substr(0, 3));
-    return std::string(file_path.substr(0, slash));
-}
-
-std::string settings_file_path(std::string_view program_directory) {
-    return add_backslash(program_directory) + std::string(settings_file_name);
-}
-
 std::wstring settings_file_path(std::wstring_view program_directory) {
     return add_backslash(program_directory) + L"tocsinet.ini";
 }
@@ -64,10 +49,6 @@ std::optional<std::string> folder_to_store(const std::optional<std::string>& as_
         if (*form && !(*form)->empty() && (*form)->size() + room < setting_buffer_size)
             return **form;
     return std::nullopt;
-}
-
-std::string version_file_path(std::string_view program_directory) {
-    return std::string(program_directory) + "\\version.txt";
 }
 
 std::wstring version_file_path(std::wstring_view program_directory) {
@@ -93,8 +74,6 @@ bool matches_any_of(std::basic_string_view<Char> name, std::basic_string_view<Ch
 }
 
 } // namespace
-
-bool matches_any_pattern(std::string_view name, std::string_view patterns) { return matches_any_of(name, patterns); }
 
 bool matches_any_pattern(std::wstring_view name, std::wstring_view patterns) { return matches_any_of(name, patterns); }
 
