@@ -89,7 +89,8 @@ std::string test_name() {
 
 // The unix folder of the fixture, where setup.sh has the sound go.
 std::string fixture_folder() {
-    return narrow(std::filesystem::path(required_path(L"TOCSINET_WINE_STATE")).parent_path().wstring().substr(2));
+    std::filesystem::path state = required_path(L"TOCSINET_WINE_STATE");
+    return narrow(state.parent_path().wstring().substr(2)); // without the drive
 }
 
 std::string signed_seconds(long long offset) { return (offset < 0 ? "" : "+") + std::to_string(offset); }
