@@ -8,8 +8,6 @@
 // "never". The player ends on WM_CLOSE, or by itself two minutes after its start or its window.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <cstdlib>
 #include <string>
 
@@ -32,10 +30,7 @@ LRESULT CALLBACK player_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         test_log::append(*log, "volume " + std::to_string(wparam) + " " + std::to_string(lparam) + "\n");
         return 0;
     case WM_TIMER:
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: // also on WM_CLOSE, which DefWindowProcW answers with DestroyWindow
         PostQuitMessage(0);
         return 0;
     default:
@@ -45,27 +40,21 @@ LRESULT CALLBACK player_procedure(HWND window, UINT message, WPARAM wparam, LPAR
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring file = argc >= 2 ? argv[1] : L"", log = file + L".log";
-    LocalFree(argv);
-    if (file.empty())
-        return 2;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
+    std::wstring file = command_line; // the quoted path
+    std::erase(file, L'"');
+    std::wstring log = file + L".log";
     test_log::append(log, "open " + test_log::utf8(file) + "\n");
     std::string start;
     std::ifstream(std::filesystem::path(file + L".player")) >> start;
-    if (start == "never") { // no window: the program's wait for one runs out
-        Sleep(lifetime_ms);
+    // "never": no window at all, so the program's wait for one runs out.
+    Sleep(start == "never" ? lifetime_ms : std::strtoul(start.c_str(), nullptr, 10));
+    if (start == "never")
         return 0;
-    }
-    Sleep(std::strtoul(start.c_str(), nullptr, 10));
     WNDCLASSW window_class{.lpfnWndProc = player_procedure, .hInstance = instance, .lpszClassName = player_class};
     RegisterClassW(&window_class);
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE, player_class, L"Test player", WS_OVERLAPPEDWINDOW, 700, 0, 200, 100,
                                   nullptr, nullptr, instance, &log);
-    if (!window)
-        return 1;
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetTimer(window, 1, lifetime_ms, nullptr);
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;)

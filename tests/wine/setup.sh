@@ -11,22 +11,15 @@ mkdir -p "$work"
 fail() { echo "wine setup: $*" >&2; tail -n 30 "$log" >&2; exit 1; }
 record() { printf '%s=%q\n' "$1" "$2" >>"$state"; }
 dos_path() { echo "Z:${1//\//\\}"; } # Wine's drive Z: is the unix root
-# Waits up to a minute until the file test "$1 $2" holds, while the process $3 ($4) runs.
-wait_for() {
-    for _ in $(seq 600); do
-        [ "$1" "$2" ] && return
-        kill -0 "$3" 2>/dev/null || fail "$4 ended"
-        sleep 0.1
-    done
-    fail "$4 did not start"
-}
+# Waits up to a minute until the file test "$1 $2" holds.
+wait_for() { timeout 60 bash -c 'until [ "$1" "$2" ]; do sleep 0.1; done' _ "$1" "$2" || fail "$3 did not start"; }
 
 [ -f "$state" ] && bash "$(dirname "$0")/cleanup.sh" "$state" # leftovers of an interrupted run
 : >"$state"
 # Xvfb chooses a free display itself and reports its number once it accepts clients.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >>"$log" 2>&1 </dev/null &
 record XVFB_PID $!
-wait_for -s "$work/display" $! Xvfb
+wait_for -s "$work/display" Xvfb
 record TOCSINET_WINE_DISPLAY ":$(head -n 1 "$work/display")"
 rm -rf "$work/prefix" && mkdir -p "$work/prefix"
 record WINEPREFIX "$work/prefix"
@@ -55,9 +48,7 @@ printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDi
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Courier New"="Liberation Mono"' >"$reg"
 if [ -n "$player" ]; then
     # The shell opens the alarm file types with the test player, as it would with the real one.
-    for type in mp3 m3u mid wav; do
-        printf '%s\n' "[HKEY_CLASSES_ROOT\\.$type]" '@="tocsinet.testplayer"' >>"$reg"
-    done
+    printf '[HKEY_CLASSES_ROOT\\.%s]\n@="tocsinet.testplayer"\n' mp3 m3u mid wav >>"$reg"
     exe=$(dos_path "$player")
     printf '%s\n' '[HKEY_CLASSES_ROOT\tocsinet.testplayer\shell\open\command]' \
         "@=\"\\\"${exe//\\/\\\\}\\\" \\\"%1\\\"\"" >>"$reg"
@@ -69,7 +60,7 @@ if [ -n "$recorder" ]; then
     rm -f "$work/tray.log"
     wine "$recorder" "$(dos_path "$work/tray.log")" >>"$log" 2>&1 </dev/null &
     record TOCSINET_TRAY_LOG "$work/tray.log"
-    wait_for -f "$work/tray.log" $! "the tray recorder"
+    wait_for -f "$work/tray.log" "the tray recorder"
 fi
 
 echo "READY=1" >>"$state"
