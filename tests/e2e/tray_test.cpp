@@ -54,9 +54,8 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
     SetWindowPos(app.window(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_trackbar_position(app.control(forms::id_volume), 35);
-    // The option counts from the next minimise; while the window is shown there is no icon to bring back.
+    // The option counts from the next minimise.
     WritePrivateProfileStringA("OPTIONS", "MTST", "1", narrow(folder.file(L"tocsinet.ini")).c_str());
-    taskbar_restarts(app);
 
     minimise(app);
     ASSERT_TRUE(wait_for_records(app, 1));
@@ -71,6 +70,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     EXPECT_FALSE(is_visible(app.window()));
     icon_notification(app, WM_LBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
+    taskbar_restarts(app); // while the window is shown there is no icon to bring back
 
     // An armed alarm shows its time and file; the right button acts as the left.
     ASSERT_TRUE(select(app.control(forms::id_time_hour), L"12"));
