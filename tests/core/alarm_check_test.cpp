@@ -23,16 +23,6 @@ std::string text_at(local_millis t) {
                              static_cast<int>(in_day / 1000 % 60)});
 }
 
-// Ticks from `armed` until `until` and returns the first instant the alarm is not waiting.
-std::optional<local_millis> first_firing(const alarm_time& alarm, local_millis armed, local_millis until,
-                                         local_millis step = 100) {
-    std::optional<local_millis> previous;
-    for (local_millis t = armed; t <= until; previous = t, t += step)
-        if (check_alarm(text_at(t), alarm, t, previous) != alarm_verdict::wait)
-            return t;
-    return std::nullopt;
-}
-
 utc_seconds utc(int y, unsigned m, unsigned d, int hour, int minute) {
     using namespace std::chrono;
     return sys_days{year{y} / month{m} / d}.time_since_epoch().count() * 86'400LL + hour * 3600 + minute * 60;
@@ -40,58 +30,46 @@ utc_seconds utc(int y, unsigned m, unsigned d, int hour, int minute) {
 
 } // namespace
 
-TEST(AlarmCheck, FourTestsOnOneReading) {
-    alarm_time alarm{"7", "05", "PM"};
-    EXPECT_TRUE(alarm_tests_hold("7:05:00 PM", alarm));
-    for (const char* other : {"7:05:01 PM", "7:05:00 AM", "8:05:00 PM", "7:06:00 PM"})
-        EXPECT_FALSE(alarm_tests_hold(other, alarm)) << other;
-    EXPECT_TRUE(alarm_tests_hold("7:05:00 PM", {"7", "5", "PM"}));  // minutes compare as numbers
-    EXPECT_TRUE(alarm_tests_hold("7:00:30 AM", {"7", "00", "AM"})); // minute 00 holds "00" itself
-    EXPECT_FALSE(alarm_tests_hold("7:05:00 PM", {"", "05", "PM"}));
-    EXPECT_FALSE(alarm_tests_hold("7:05:00 PM", {"7", "05", ""}));
-}
-
-TEST(AlarmCheck, TickingFiresAtTheFirstTickThatMayAndArmingLateWaitsForTheNextDay) {
-    alarm_time alarm{"7", "05", "PM"};
-    EXPECT_EQ(first_firing(alarm, at(19, 4, 50), at(19, 6, 0)), at(19, 5, 0));
-    EXPECT_EQ(first_firing({"7", "00", "AM"}, at(7, 0, 30), at(7, 1, 0)), at(7, 0, 30));
-    EXPECT_EQ(first_firing(alarm, at(19, 5, 20), at(19, 5, 30, 0, some_day + day), 1000),
-              at(19, 5, 0, 0, some_day + day));
-    for (int hour = 0; hour < 24; ++hour)
-        for (int minute = 1; minute < 60; minute += 7) {
-            std::string text = text_at(at(hour, minute, 0));
-            alarm_time every{text.substr(0, text.find(':')), text.substr(text.find(':') + 1, 2),
-                             text.substr(text.size() - 2)};
-            EXPECT_EQ(first_firing(every, at(hour, minute, 0) - 3000, at(hour, minute, 0) + 60'000),
-                      at(hour, minute, 0))
-                << text;
-        }
-}
-
-TEST(AlarmCheck, ASkippedSecondFiresUpToAnHourLateAndIsMissedAfter) {
-    struct late_case {
+TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
+    using enum alarm_verdict;
+    const alarm_time seven_pm{"7", "05", "PM"};
+    const std::optional<local_millis> armed_now; // the first tick of this arming
+    struct tick_case {
+        alarm_time alarm;
         std::optional<local_millis> previous;
         local_millis now;
         alarm_verdict verdict;
     } cases[] = {
         // clang-format off
-        {at(19, 4, 59, 900), at(19, 5, 2, 300), alarm_verdict::fire}, // the message loop stalled
-        {std::nullopt, at(19, 5, 2, 300), alarm_verdict::wait},        // nothing of this arming to catch up
-        {at(19, 5, 2, 900), at(19, 5, 3), alarm_verdict::wait},        // the second was seen or armed after
-        {at(19, 4, 50), at(19, 25, 0), alarm_verdict::fire},           // the clock moved 20 minutes on
-        {at(19, 4, 50), at(20, 5, 0), alarm_verdict::fire},
-        {at(19, 4, 50), at(20, 5, 0, 1), alarm_verdict::missed},
-        {at(19, 4, 50), at(22, 5, 10), alarm_verdict::missed},
-        {at(19, 30, 0), at(19, 4, 30), alarm_verdict::wait}, // the clock moved back
-        {at(19, 6, 0, 0, some_day - day), at(19, 6, 0), alarm_verdict::fire}, // a day asleep
+        // The four tests on one reading: hour and minute as numbers, the designator, "00" anywhere.
+        {seven_pm, armed_now, at(19, 5, 0), fire},
+        {seven_pm, armed_now, at(19, 5, 1), wait},
+        {seven_pm, armed_now, at(7, 5, 0), wait},
+        {seven_pm, armed_now, at(20, 5, 0), wait},
+        {seven_pm, armed_now, at(19, 6, 0), wait},
+        {{"7", "5", "PM"}, armed_now, at(19, 5, 0), fire},
+        {{"7", "00", "AM"}, armed_now, at(7, 0, 30), fire}, // minute 00 holds "00" itself
+        {{"12", "30", "AM"}, armed_now, at(0, 30, 0), fire},
+        {{"7", "05", ""}, armed_now, at(19, 5, 0), wait},   // no designator is not any designator
+        // A second 00 after the previous tick of this arming, at most an hour ago.
+        {seven_pm, at(19, 4, 59, 800), at(19, 4, 59, 900), wait},
+        {seven_pm, at(19, 4, 59, 900), at(19, 5, 2, 300), fire}, // the message loop stalled
+        {seven_pm, armed_now, at(19, 5, 2, 300), wait},          // armed after it: tomorrow
+        {seven_pm, at(19, 5, 2, 900), at(19, 5, 3), wait},      // seen before, or armed after it
+        {seven_pm, at(23, 59, 59, 900), at(0, 0, 0, 0, some_day + day), wait}, // and so past midnight
+        {seven_pm, at(19, 4, 50), at(19, 25, 0), fire},          // the clock moved 20 minutes on
+        {seven_pm, at(19, 4, 50), at(20, 5, 0), fire},
+        {seven_pm, at(19, 4, 50), at(20, 5, 0, 1), missed},
+        {seven_pm, at(19, 4, 50), at(22, 5, 10), missed},
+        {seven_pm, at(19, 30, 0), at(19, 4, 30), wait},          // the clock moved back
+        {seven_pm, at(19, 6, 0, 0, some_day - day), at(19, 6, 0), fire}, // a day asleep
+        {{"11", "59", "PM"}, at(23, 58, 50), at(0, 10, 0, 0, some_day + day), fire}, // across midnight
+        {{"12", "05", "AM"}, at(0, 4, 50), at(0, 30, 0), fire},                       // 12 AM is 00:05
         // clang-format on
     };
-    for (const late_case& c : cases)
-        EXPECT_EQ(check_alarm(text_at(c.now), {"7", "05", "PM"}, c.now, c.previous), c.verdict)
-            << text_at(c.now);
-    // The alarm before midnight, caught up after it.
-    EXPECT_EQ(check_alarm("12:10:00 AM", {"11", "59", "PM"}, at(0, 10, 0, 0, some_day + day), at(23, 58, 50)),
-              alarm_verdict::fire);
+    for (const tick_case& c : cases)
+        EXPECT_EQ(check_alarm(text_at(c.now), c.alarm, c.now, c.previous), c.verdict)
+            << c.alarm.hour << ":" << c.alarm.minute << " " << c.alarm.ampm << " at " << text_at(c.now);
 }
 
 TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {

@@ -1,7 +1,9 @@
-// Minimising into the notification area and back, as the shell sees and drives the icon.
+// Minimising into the notification area and back, as the shell sees and drives the icon, until
+// Windows ends the session.
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -12,131 +14,91 @@ namespace {
 
 using namespace e2e;
 
-constexpr UINT icon_callback = WM_MOUSEMOVE;
+void minimise(const program& app) {
+    PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
 
-void minimise(const program& app) { PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
-
-// The shell tells the icon's window of mouse activity with the callback message.
+// The shell tells the icon's window of mouse activity with the callback message, WM_MOUSEMOVE.
 void icon_notification(const program& app, UINT mouse_message) {
-    SendNotifyMessageW(app.window(), icon_callback, 1, mouse_message);
+    SendNotifyMessageW(app.window(), WM_MOUSEMOVE, 1, mouse_message);
 }
 
-std::size_t count(const program& app, const char* operation) {
-    std::size_t n = 0;
+void taskbar_restarts(const program& app) {
+    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
+bool restored(const program& app) {
+    return is_visible(app.window()) && !IsIconic(app.window());
+}
+
+// What the shell got for the window's icon: each add with its tip, and the other operations.
+std::vector<std::string> shell_records(const program& app) {
+    std::vector<std::string> seen;
     for (const tray_record& r : tray_records(app.window()))
-        n += r.operation == operation;
-    return n;
+        seen.push_back(r.operation == "add" ? "add " + r.tip : r.operation);
+    return seen;
 }
 
-bool wait_for_count(const program& app, const char* operation, std::size_t wanted) {
-    return wait_until([&] { return count(app, operation) >= wanted; });
+bool wait_for_records(const program& app, std::size_t count) {
+    return wait_until([&] { return shell_records(app).size() >= count; });
 }
 
-bool restored(const program& app) { return is_visible(app.window()) && !IsIconic(app.window()); }
-
-TEST(Tray, WithTheOptionOffTheWindowMinimisesToTheTaskBar) {
+TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     program_folder folder;
+    folder.write_settings("[OPTIONS]\r\nMTST=0\r\n");
     program app = program::launch(folder);
     minimise(app);
     ASSERT_TRUE(wait_until([&] { return IsIconic(app.window()) != FALSE; }));
-    EXPECT_TRUE(is_visible(app.window()));
-    EXPECT_TRUE(tray_records(app.window()).empty());
-    EXPECT_TRUE(app.close());
-}
-
-TEST(Tray, TheIconStandsForTheHiddenWindowAndAPressBringsItBack) {
-    program_folder folder;
-    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n");
-    program app = program::launch(folder);
+    EXPECT_TRUE(is_visible(app.window())) << "with the option off it goes to the task bar";
+    PostMessageW(app.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(wait_until([&] { return restored(app); }));
+    SetWindowPos(app.window(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    set_trackbar_position(app.control(forms::id_volume), 35);
+    // The option counts from the next minimise.
+    WritePrivateProfileStringA("OPTIONS", "MTST", "1", narrow(folder.file(L"tocsinet.ini")).c_str());
 
     minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 1));
+    ASSERT_TRUE(wait_for_records(app, 1));
     EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     tray_record added = tray_records(app.window()).front();
-    EXPECT_EQ(added.id, 1u);
-    EXPECT_EQ(added.flags, 7u);
-    EXPECT_EQ(added.callback_message, 0x200u);
-    EXPECT_EQ(added.tip, "Tocsinet: Inactive");
-
+    // Icon 1 with a message, an icon and a tip; the mouse comes back as WM_MOUSEMOVE.
+    EXPECT_EQ(std::tuple(added.id, added.flags, added.callback_message), std::tuple(1ul, 7ul, 0x200ul));
     // Hovering and the double click's own notification leave it in the tray.
-    icon_notification(app, WM_MOUSEMOVE);
-    icon_notification(app, WM_LBUTTONDBLCLK);
-    icon_notification(app, WM_LBUTTONUP);
-    DWORD_PTR answer;
-    SendMessageTimeoutW(app.window(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer);
+    for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        icon_notification(app, mouse);
+    app.sync();
     EXPECT_FALSE(is_visible(app.window()));
-    EXPECT_EQ(count(app, "delete"), 0u);
-
     icon_notification(app, WM_LBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
-    EXPECT_TRUE(wait_for_count(app, "delete", 1));
+    taskbar_restarts(app); // while the window is shown there is no icon to bring back
 
-    // Restoring does not add the icon again; the right button acts as the left.
-    EXPECT_EQ(count(app, "add"), 1u);
-    minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 2));
-    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
-    icon_notification(app, WM_RBUTTONDOWN);
-    ASSERT_TRUE(wait_until([&] { return restored(app); }));
-    EXPECT_TRUE(wait_for_count(app, "delete", 2));
-    EXPECT_TRUE(app.close());
-}
-
-TEST(Tray, AnArmedAlarmShowsItsTimeAndFileCutToTheShellsLimit) {
-    program_folder folder;
-    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n");
-    program app = program::launch(folder);
+    // An armed alarm shows its time and file; the right button acts as the left.
     ASSERT_TRUE(select(app.control(forms::id_time_hour), L"12"));
     ASSERT_TRUE(select(app.control(forms::id_time_minute), L"30"));
     ASSERT_TRUE(select(app.control(forms::id_time_ampm), L"PM"));
     set_text(app.control(forms::id_alarm_file), L"C:\\Music\\a long file name.mp3");
     click(app.control(forms::id_alarm));
     ASSERT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
-
     minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 1));
-    // 52 characters before the file name leave room for 11 of it.
-    EXPECT_EQ(tray_records(app.window()).front().tip,
-              "Tocsinet: Active\r\nAlarm Time: 12:30 PM\r\nAlarm File: a long file");
-    icon_notification(app, WM_LBUTTONDOWN);
+    ASSERT_TRUE(wait_for_records(app, 3));
+    icon_notification(app, WM_RBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
 
-    // A name that fits is shown whole.
-    set_text(app.control(forms::id_alarm_file), L"C:\\Music\\wake up.mp3");
+    // A task bar that restarts gets the icon again; Windows ending the session saves and removes it.
     minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 2));
-    EXPECT_EQ(tray_records(app.window()).back().tip, "Tocsinet: Active\r\nAlarm Time: 12:30 PM\r\nAlarm File: wake up.mp3");
-    EXPECT_TRUE(app.close());
-}
-
-TEST(Tray, ATaskBarThatRestartsGetsTheIconAgain) {
-    program_folder folder;
-    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n");
-    program app = program::launch(folder);
-    // While the window is shown there is no icon to bring back.
-    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 1));
-    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_TRUE(wait_for_count(app, "add", 2));
-    EXPECT_EQ(tray_records(app.window()).back().tip, "Tocsinet: Inactive");
+    ASSERT_TRUE(wait_for_records(app, 5));
+    taskbar_restarts(app);
+    ASSERT_TRUE(wait_for_records(app, 6));
     EXPECT_FALSE(is_visible(app.window()));
-    EXPECT_TRUE(app.close());
-}
-
-TEST(Shutdown, WindowsEndingTheSessionSavesThePositionAndVolumeAndRemovesTheIcon) {
-    program_folder folder;
-    folder.write_settings("[OPTIONS]\r\nMTST=1\r\n");
-    program app = program::launch(folder);
-    SetWindowPos(app.window(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    set_trackbar_position(app.control(forms::id_volume), 35);
-    minimise(app);
-    ASSERT_TRUE(wait_for_count(app, "add", 1));
     DWORD_PTR agreed = 0;
     ASSERT_TRUE(SendMessageTimeoutW(app.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &agreed));
     EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
     ASSERT_TRUE(SendMessageTimeoutW(app.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &agreed));
-    EXPECT_TRUE(wait_for_count(app, "delete", 1));
+    ASSERT_TRUE(wait_for_records(app, 7));
+    // 52 characters before the file name leave room for 11 of it.
+    std::string armed = "add Tocsinet: Active\r\nAlarm Time: 12:30 PM\r\nAlarm File: a long file";
+    EXPECT_EQ(shell_records(app),
+              (std::vector<std::string>{"add Tocsinet: Inactive", "delete", armed, "delete", armed, armed, "delete"}));
     // The position it had before it went to the tray, not the minimised placeholder.
     EXPECT_EQ(folder.settings_text(), "[OPTIONS]\r\nMTST=1\r\n[STATS]\r\nALARMS=0\r\nLOADS=1\r\n[TOCSINET]\r\n"
                                       "X=1800\r\nY=1350\r\nVOLUME=35\r\n");
