@@ -1,8 +1,10 @@
-// The folder picker the Options window opens: the player's directory with its check, the default
-// music directory, and folders whose names the ANSI settings file cannot hold.
+// The folder picker the Options window opens: the default music directory, the player's directory
+// with its check, and folders whose names the ANSI settings file cannot hold.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -27,15 +29,13 @@ class FolderPicker : public ::testing::Test {
     HWND pick(int button, const std::wstring& name) {
         CreateDirectoryW(folder.file(name).c_str(), nullptr);
         click(GetDlgItem(options, button));
-        HWND picker = wait_until_shown(app, forms::browse_dir_class);
-        HWND list = GetDlgItem(picker, forms::id_bd_dir);
+        HWND picker = wait_until_shown(app, forms::browse_dir_class), list = GetDlgItem(picker, forms::id_bd_dir);
         std::vector<std::wstring> entries = items(list);
-        auto at = std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.ends_with(L" " + name); });
-        if (at == entries.end() || !select_index(list, static_cast<int>(at - entries.begin())))
-            throw std::runtime_error("no folder " + narrow(name) + " in " + std::to_string(entries.size()) + " entries");
+        auto at = std::ranges::find_if(entries, [&](const std::wstring& e) { return e.ends_with(L" " + name); });
+        EXPECT_TRUE(select_index(list, static_cast<int>(at - entries.begin()))) << narrow(name);
         notify_parent(list, LBN_DBLCLK);
-        if (!wait_until([&] { return selected_text(list).ends_with(name); }))
-            throw std::runtime_error("the folder did not open");
+        EXPECT_TRUE(wait_until([&] { return selected_text(list).ends_with(name); })) << narrow(name);
+        EXPECT_FALSE(is_enabled(options));
         return picker;
     }
     std::wstring path_text(int id) const { return text(GetDlgItem(options, id)); }
@@ -45,57 +45,42 @@ class FolderPicker : public ::testing::Test {
     HWND options = nullptr;
 };
 
-// A folder with the player's executable, in any letter case, is taken with its path; one without
-// it is refused and the picker stays open, until the Options window closes and takes it along.
-TEST_F(FolderPicker, APlayerDirectoryIsCheckedForTheExecutable) {
-    HWND picker = nullptr;
-    for (auto [name, file] : {std::pair{L"Player", L"winamp.exe"}, {L"Upper", L"WINAMP.EXE"}, {L"Empty", L""}}) {
-        CreateDirectoryW(folder.file(name).c_str(), nullptr);
-        folder.write_file(std::wstring(name) + L"\\" + (*file ? file : L"notes.txt"), "");
-        picker = pick(forms::id_browse_winamp, name);
-        EXPECT_TRUE(path_text(forms::id_which) == L"0" && !is_enabled(options));
-        EXPECT_TRUE(window_rect(picker).left == window_rect(options).left &&
-                    window_rect(picker).top == window_rect(options).top);
-        click_button(picker, L"OK");
-        answer_message_box(app, *file ? L"Winamp.exe found" : L"Winamp.exe could not be found", false);
-        ASSERT_TRUE(wait_until([&] { return IsWindow(picker) == !*file && is_enabled(options); }));
-        EXPECT_EQ(path_text(forms::id_winamp_path), folder.file(*file ? name : L"Upper") + L"\\winamp.exe"); // unchanged when refused
-    }
-    click_button(options, L"Cancel"); // both can be used now
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(options) && !IsWindow(picker) && is_enabled(app.window()); }));
-}
-
-TEST_F(FolderPicker, TheMusicDirectoryIsTakenWithABackslashCancelAndAltF4TakeNothing) {
-    for (UINT close : {0u, 1u, 2u}) { // Cancel, Alt+F4, OK
-        HWND picker = pick(forms::id_browse_music, L"Music");
-        EXPECT_EQ(path_text(forms::id_which), L"1");
-        close == 0 ? click_button(picker, L"Cancel") : close == 1 ? (void)PostMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0) : click_button(picker, L"OK");
+// A music folder is taken with a backslash and no message; Cancel and Alt+F4 take nothing. A player
+// folder is taken only with the executable, in any letter case; one without it is refused and the
+// picker stays open, until the Options window closes and takes it along. The settings file is ANSI
+// text: a folder outside its code page is kept by its short name, which still names it, so the
+// alarm-file picker opens it afterwards. (Wine gives every folder a short name, so the refusal of a
+// folder without one is not reached here.)
+TEST_F(FolderPicker, TakesAMusicFolderAndAPlayerFolderWithTheExecutableOutsideTheCodePageToo) {
+    const std::wstring outside = L"R\u00e9veil \u266b";
+    for (UINT close : {WM_COMMAND, WM_SYSCOMMAND, BM_CLICK}) { // Cancel, Alt+F4, OK
+        HWND picker = pick(forms::id_browse_music, outside);
+        close == WM_SYSCOMMAND ? (void)PostMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0)
+                               : click_button(picker, close == BM_CLICK ? L"OK" : L"Cancel");
         ASSERT_TRUE(wait_until([&] { return !IsWindow(picker) && is_enabled(options); }));
-        EXPECT_EQ(path_text(forms::id_default_path), close == 2 ? folder.file(L"Music") + L"\\" : L"");
+        std::wstring taken = path_text(forms::id_default_path);
+        EXPECT_TRUE(close == BM_CLICK ? taken.ends_with(L"\\") : taken.empty()) << narrow(taken);
     }
-    EXPECT_EQ(app.find_window(message_box_class), nullptr);
-}
 
-// The settings file is ANSI text: the folder is kept by its short name, which still names it.
-// (Wine gives every folder a short name, so the refusal of a folder without one is not reached here.)
-TEST_F(FolderPicker, AFolderOutsideTheCodePageIsSavedByANameTheAlarmFilePickerOpens) {
-    std::wstring name = L"R\u00e9veil \u266b";
-    CreateDirectoryW(folder.file(name).c_str(), nullptr);
-    folder.write_file(name + L"\\" + L"winamp.exe", "");
-    folder.write_file(name + L"\\" + L"wake.mp3", "");
-    click_button(pick(forms::id_browse_music, name), L"OK");
-    ASSERT_TRUE(wait_until([&] { return !path_text(forms::id_default_path).empty(); }));
-    click_button(pick(forms::id_browse_winamp, name), L"OK");
-    answer_message_box(app, L"Winamp.exe found", false);
-    ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
-    std::wstring music = path_text(forms::id_default_path);
-    EXPECT_EQ(path_text(forms::id_winamp_path), music + L"winamp.exe");
-    click_button(options, L"OK");
-    ASSERT_TRUE(wait_until([&] { return is_enabled(app.window()); }));
-    EXPECT_EQ(widen(folder.setting("MUSIC", "DEFAULT PATH")), music); // whole, no "?"
+    folder.write_file(outside + L"\\wake.mp3", "");
+    const std::wstring music = path_text(forms::id_default_path), upper = folder.file(L"Upper") + L"\\winamp.exe";
+    HWND picker = nullptr;
+    for (auto [name, file, path] : {std::tuple{outside, L"winamp.exe", music + L"winamp.exe"},
+                                    {L"Upper", L"WINAMP.EXE", upper},
+                                    {L"Empty", L"notes.txt", upper}}) {
+        picker = pick(forms::id_browse_winamp, name);
+        folder.write_file(name + L"\\" + file, "");
+        click_button(picker, L"OK");
+        bool found = std::wstring(file) != L"notes.txt";
+        answer_message_box(app, found ? L"Winamp.exe found" : L"Winamp.exe could not be found", false);
+        ASSERT_TRUE(wait_until([&] { return IsWindow(picker) == !found && is_enabled(options); }));
+        EXPECT_EQ(path_text(forms::id_winamp_path), path); // unchanged when refused
+    }
+    click_button(options, L"OK"); // both can be used now
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(options) && !IsWindow(picker) && is_enabled(app.window()); }));
     click(app.control(forms::id_browse));
-    HWND picker = app.wait_for_window(forms::browse_form_class);
-    EXPECT_TRUE(wait_until([&] { return items(GetDlgItem(picker, forms::id_bf_file)) == std::vector<std::wstring>{L"wake.mp3"}; }));
+    HWND files = GetDlgItem(wait_until_shown(app, forms::browse_form_class), forms::id_bf_file);
+    EXPECT_EQ(items(files), std::vector<std::wstring>{L"wake.mp3"});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Every window at 96 DPI as designed: client size, each control's place, caption and class, the
-// window styles, the order in which Tab visits the controls and where the focus starts.
+// window styles, the order in which Tab visits the controls and where the focus starts; the volume
+// label with every value whole.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,13 +99,11 @@ const design about_window{4260, 3405, {
 
 int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
+// Where the container's client area starts on the screen (the window's for none).
 POINT client_origin(HWND window, int container) {
     POINT origin{0, 0};
-    HWND box = GetDlgItem(window, container);
-    if (!box)
-        return ClientToScreen(window, &origin), origin;
-    int edge = GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_CLIENTEDGE ? GetSystemMetrics(SM_CXEDGE) : 0;
-    return {window_rect(box).left + edge, window_rect(box).top + edge};
+    ClientToScreen(container ? GetDlgItem(window, container) : window, &origin);
+    return origin;
 }
 
 bool placed_as_designed(RECT got, POINT origin, const row& r) {
@@ -115,7 +114,8 @@ bool placed_as_designed(RECT got, POINT origin, const row& r) {
 // The controls of page `page` (and those on no page) as designed; the other pages' are hidden.
 void check(HWND window, const design& d, int page = -1) {
     RECT client;
-    EXPECT_TRUE(GetClientRect(window, &client) && placed_as_designed(client, {0, 0}, {0, nullptr, nullptr, 0, 0, 0, d.width, d.height}));
+    EXPECT_TRUE(GetClientRect(window, &client) &&
+                placed_as_designed(client, {0, 0}, {0, nullptr, nullptr, 0, 0, 0, d.width, d.height}));
     for (const row& r : d.rows) {
         HWND control = GetDlgItem(window, r.id);
         SCOPED_TRACE(testing::Message() << "control " << r.id << " on page " << page);
@@ -125,36 +125,42 @@ void check(HWND window, const design& d, int page = -1) {
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & r.style, r.style);
         EXPECT_TRUE(!r.caption || text(control) == r.caption) << narrow(text(control));
         RECT got = window_rect(control);
-        EXPECT_TRUE(placed_as_designed(got, client_origin(window, r.container), r)) << got.left << "," << got.top << " "
-                                                                     << got.right - got.left << "x" << got.bottom - got.top;
+        EXPECT_TRUE(placed_as_designed(got, client_origin(window, r.container), r))
+            << got.left << "," << got.top << " " << got.right - got.left << "x" << got.bottom - got.top;
     }
     // Tab visits the shown controls in the designed order, round and round.
     std::vector<int> order;
-    std::copy_if(d.tab_order.begin(), d.tab_order.end(), std::back_inserter(order),
-                 [&](int id) { return is_visible(GetDlgItem(window, id)); });
+    std::ranges::copy_if(d.tab_order, std::back_inserter(order),
+                         [&](int id) { return is_visible(GetDlgItem(window, id)); });
     HWND at = GetDlgItem(window, order.front());
     for (std::size_t i = 1; i <= order.size(); ++i)
         EXPECT_EQ(GetDlgCtrlID(at = GetNextDlgTabItem(window, at, FALSE)), order[i % order.size()]) << "stop " << i;
 }
 
-// A dialog: no title bar, no task-bar button, topmost, the focus on its first control.
-void check_dialog(HWND dialog, const design& d, int first_focus, int page = -1) {
-    ASSERT_TRUE(wait_until([&] { return is_visible(dialog); }));
-    auto style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
+// A dialog that a command of its opener (a button's click, a menu item) opens: no title bar, no
+// task-bar button, topmost, on its opener's top-left corner, the focus on its first control.
+HWND check_dialog(const program& app, HWND opener, int command, const wchar_t* window_class, const design& d,
+                  int first_focus, int page = -1) {
+    PostMessageW(opener, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    HWND dialog = wait_until_shown(app, window_class);
+    LONG style = GetWindowLongW(dialog, GWL_STYLE), ex_style = GetWindowLongW(dialog, GWL_EXSTYLE);
     EXPECT_TRUE((style & WS_CAPTION) != WS_CAPTION && !(style & (WS_SYSMENU | WS_THICKFRAME)));
-    EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    GUITHREADINFO thread{sizeof thread};
-    EXPECT_TRUE(wait_until([&] {
-        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
-               thread.hwndFocus == GetDlgItem(dialog, first_focus);
-    })) << "first focus";
+    EXPECT_TRUE((ex_style & WS_EX_TOOLWINDOW) && (ex_style & WS_EX_TOPMOST));
+    RECT placed = window_rect(dialog), corner = window_rect(opener);
+    EXPECT_TRUE(placed.left == corner.left && placed.top == corner.top);
+    DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    GUITHREADINFO info{sizeof info};
+    auto focus = [&] { return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr; };
+    EXPECT_TRUE(wait_until([&] { return focus() == GetDlgItem(dialog, first_focus); })) << "first focus";
     check(dialog, d, page);
+    return dialog;
 }
 
-// Pages change as the user's arrow keys change them.
-void turn_page(HWND dialog, int tab_control, UINT key, int shown) {
+// Turns a page as the user's arrow keys turn it, and checks it.
+void turn_to(HWND dialog, const design& d, int tab_control, UINT key, int page, int shown) {
     PostMessageW(GetDlgItem(dialog, tab_control), WM_KEYDOWN, key, 0);
     ASSERT_TRUE(wait_until([&] { return is_visible(GetDlgItem(dialog, shown)); }));
+    check(dialog, d, page);
 }
 
 TEST(Layout, EveryWindowAsDesigned) {
@@ -164,33 +170,32 @@ TEST(Layout, EveryWindowAsDesigned) {
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_MINIMIZEBOX | WS_SYSMENU);
     check(app.window(), main_window);
+    // The volume label follows the slider, whose page keys step by 5, and shows "100%" whole.
+    HWND slider = app.control(id_volume), label = app.control(id_volume_perc);
+    for (auto [key, shown] : {std::pair{VK_NEXT, L"55%"}, {VK_END, L"100%"}}) {
+        PostMessageW(slider, WM_KEYDOWN, key, 0);
+        EXPECT_TRUE(wait_until([&] { return text(label) == shown; })) << narrow(text(label));
+    }
+    // "100%" in the window's font fits the label.
+    HDC screen = GetDC(nullptr);
+    SelectObject(screen, CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+    SIZE hundred{};
+    EXPECT_TRUE(GetTextExtentPoint32W(screen, L"100%", 4, &hundred));
+    EXPECT_LE(hundred.cx, window_rect(label).right - window_rect(label).left);
 
-    click(app.control(id_browse));
-    check_dialog(app.wait_for_window(browse_form_class), alarm_file_picker, id_bf_drive);
-    click_button(app.find_window(browse_form_class), L"Cancel");
+    HWND picker = check_dialog(app, app.window(), id_browse, browse_form_class, alarm_file_picker, id_bf_drive);
+    click_button(picker, L"Cancel");
 
-    PostMessageW(app.window(), WM_COMMAND, id_mnuoptions, 0);
-    HWND options = app.wait_for_window(L"TocsinetOptions");
-    check_dialog(options, options_window, id_options_ok, 1);
-    turn_page(options, id_options_SSTab1, VK_RIGHT, id_default_path);
-    check(options, options_window, 2);
-    for (auto [above, box] : {std::pair{id_options_Label1, id_options_Picture5}, {id_options_Label2, id_options_Picture6}})
-        EXPECT_LE(window_rect(GetDlgItem(options, above)).bottom, window_rect(GetDlgItem(options, box)).top);
-    turn_page(options, id_options_SSTab1, VK_LEFT, id_winamp_path);
-    turn_page(options, id_options_SSTab1, VK_LEFT, id_lctos);
-    check(options, options_window, 0);
-    turn_page(options, id_options_SSTab1, VK_RIGHT, id_winamp_path);
-    click(GetDlgItem(options, id_browse_winamp));
-    check_dialog(app.wait_for_window(browse_dir_class), folder_picker, id_bd_drive);
-    click_button(app.find_window(browse_dir_class), L"Cancel");
+    HWND options = check_dialog(app, app.window(), id_mnuoptions, L"TocsinetOptions", options_window, id_options_ok, 1);
+    turn_to(options, options_window, id_options_SSTab1, VK_LEFT, 0, id_lctos);
+    turn_to(options, options_window, id_options_SSTab1, VK_RIGHT, 1, id_winamp_path);
+    turn_to(options, options_window, id_options_SSTab1, VK_RIGHT, 2, id_default_path);
+    click_button(check_dialog(app, options, id_browse_music, browse_dir_class, folder_picker, id_bd_drive), L"Cancel");
     ASSERT_TRUE(wait_until([&] { return is_enabled(options); }));
     click_button(options, L"Cancel");
 
-    PostMessageW(app.window(), WM_COMMAND, id_mnuabout, 0);
-    HWND about = app.wait_for_window(L"TocsinetAbout");
-    check_dialog(about, about_window, id_about_ok, 0);
-    turn_page(about, id_about_SSTab1, VK_RIGHT, id_stat_loads);
-    check(about, about_window, 1);
+    HWND about = check_dialog(app, app.window(), id_mnuabout, L"TocsinetAbout", about_window, id_about_ok, 0);
+    turn_to(about, about_window, id_about_SSTab1, VK_RIGHT, 1, id_stat_loads);
     EXPECT_TRUE(app.close());
 }
 
