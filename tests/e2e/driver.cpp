@@ -192,7 +192,7 @@ std::wstring program::status_text(int panel) const {
 }
 
 HWND program::find_window(std::wstring_view name) const {
-    return find_where(nullptr, name, [&](HWND w) { return process_of(w) == process_id(); });
+    return find_where(nullptr, name, [&](HWND w) { return process_of(w) == GetProcessId(process_.get()); });
 }
 
 // A window is there for the user once it shows, after its load handler has filled it.
@@ -276,7 +276,7 @@ void set_trackbar_position(HWND trackbar, int position) {
 
 std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // the message's static control
 
-bool message_box_has_icon(HWND box) {
+static bool message_box_has_icon(HWND box) {
     auto shows_icon = [](HWND c) {
         return is_visible(c) && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && send(c, STM_GETICON, 0, 0);
     };
@@ -306,11 +306,6 @@ std::vector<tray_record> tray_records(HWND owner) {
             records.push_back(r);
     }
     return records;
-}
-
-bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record&)>& match,
-                          std::chrono::milliseconds timeout) {
-    return wait_until([&] { return std::ranges::any_of(tray_records(owner), match); }, timeout);
 }
 
 std::string clock_file_for_test() { return fixture_folder() + "/clock-" + test_name() + ".rc"; }

@@ -66,7 +66,6 @@ class program {
     static program launch(const program_folder& folder, const launch_options& options = {});
 
     HWND window() const { return window_; }
-    DWORD process_id() const { return GetProcessId(process_.get()); }
     HWND control(int id) const { return GetDlgItem(window_, id); } // ids: src/forms/alarm.h
     std::wstring status_text(int panel) const; // of the main window's status bar
 
@@ -115,7 +114,6 @@ int trackbar_position(HWND trackbar);
 void set_trackbar_position(HWND trackbar, int position); // tells the parent as a drag would
 
 std::wstring message_box_text(HWND box);
-bool message_box_has_icon(HWND box);
 
 // The complete lines of a text file that another process appends to.
 std::vector<std::string> read_lines(const std::wstring& path);
@@ -134,8 +132,6 @@ struct tray_record {
     std::string tip; // UTF-8
 };
 std::vector<tray_record> tray_records(HWND owner);
-bool wait_for_tray_record(HWND owner, const std::function<bool(const tray_record&)>& match,
-                          std::chrono::milliseconds timeout = default_timeout);
 
 // A clock file for this test; a new offset in it moves every program launched with it at once.
 std::string clock_file_for_test();
