@@ -157,11 +157,13 @@ void program::end(HANDLE process) {
 program program::launch(const program_folder& folder, const launch_options& options) {
     std::wstring exe = folder.file(L"tocsinet.exe"), command = L"\"" + exe + L"\"";
     // A Windows process cannot hand libfaketime to a child; the fixture's script can.
-    std::wstring launcher = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\"";
+    auto launched = [&](const std::wstring& clock) {
+        return L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" " + clock + L" " + command;
+    };
     if (options.clock_offset)
-        command = launcher + L" --clock " + widen(signed_seconds(*options.clock_offset)) + L" " + command;
+        command = launched(L"--clock " + widen(signed_seconds(*options.clock_offset)));
     else if (options.clock_file)
-        command = launcher + L" --clock-file \"" + widen(*options.clock_file) + L"\" " + command;
+        command = launched(L"--clock-file \"" + widen(*options.clock_file) + L"\"");
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION started{};
     // Detached: neither the program nor the player it opens holds ctest's output open.
