@@ -289,10 +289,6 @@ bool wait_for_line(const std::wstring& path, std::string_view line, std::chrono:
     return wait_until([&] { return std::ranges::count(read_lines(path), line) > 0; }, timeout);
 }
 
-void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_or_never) {
-    write_whole_file(alarm_file + L".player", delay_ms_or_never);
-}
-
 // Records "<operation> 0x<hwnd> <id> <flags> <callback> <tip>", each ended by a NUL: tips hold line breaks.
 std::vector<tray_record> tray_records(HWND owner) {
     std::vector<tray_record> records;

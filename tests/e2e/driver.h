@@ -76,6 +76,8 @@ class program {
     // Returns once the program's thread is back in its message loop, e.g. after a modal window.
     void sync() const;
 
+    void minimise() const { PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
     bool running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     bool close(std::chrono::milliseconds timeout = default_timeout); // WM_CLOSE, then waits for the exit
     bool wait_for_exit(std::chrono::milliseconds timeout = default_timeout) const;
@@ -120,10 +122,9 @@ std::vector<std::string> read_lines(const std::wstring& path);
 bool wait_for_line(const std::wstring& path, std::string_view line,
                    std::chrono::milliseconds timeout = default_timeout);
 
-// The test player (test_player.cpp) logs to player_log(file); set_player_start makes it wait this
-// many milliseconds before its window exists, or "never" show one.
+// The test player (test_player.cpp) logs to player_log(file); a "<file>.player" beside the file keeps
+// it from showing a window.
 inline std::wstring player_log(const std::wstring& alarm_file) { return alarm_file + L".log"; }
-void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_or_never);
 
 // What the shell got from Shell_NotifyIcon for a window's tray icon (tray_recorder.cpp).
 struct tray_record {
