@@ -208,10 +208,6 @@ bool program::close(std::chrono::milliseconds timeout) {
     return wait_for_exit(timeout);
 }
 
-bool program::wait_for_exit(std::chrono::milliseconds timeout) const {
-    return wait_until([&] { return !running(); }, timeout);
-}
-
 std::wstring class_name(HWND window) {
     wchar_t name[256] = L"";
     return {name, std::size_t(GetClassNameW(window, name, 256))};
@@ -232,8 +228,6 @@ HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view cap
 }
 
 void click(HWND button) { require(button && PostMessageW(button, BM_CLICK, 0, 0), "no button to click"); }
-
-void click_button(HWND dialog, std::wstring_view caption) { click(find_child(dialog, L"Button", caption)); }
 
 std::vector<std::wstring> items(HWND list) {
     bool combo = is_combo_box(list);
@@ -273,8 +267,6 @@ void set_trackbar_position(HWND trackbar, int position) {
     PostMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), LPARAM(trackbar));
     PostMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(trackbar));
 }
-
-std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // the message's static control
 
 static bool message_box_has_icon(HWND box) {
     auto shows_icon = [](HWND c) {

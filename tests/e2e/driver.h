@@ -80,7 +80,9 @@ class program {
 
     bool running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     bool close(std::chrono::milliseconds timeout = default_timeout); // WM_CLOSE, then waits for the exit
-    bool wait_for_exit(std::chrono::milliseconds timeout = default_timeout) const;
+    bool wait_for_exit(std::chrono::milliseconds timeout = default_timeout) const {
+        return wait_until([&] { return !running(); }, timeout);
+    }
 
   private:
     static void end(HANDLE process);
@@ -100,7 +102,7 @@ HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view cap
 
 // Posted, as a click is: a handler that opens a modal window does not block the test.
 void click(HWND button);
-void click_button(HWND dialog, std::wstring_view caption);
+inline void click_button(HWND dialog, std::wstring_view caption) { click(find_child(dialog, L"Button", caption)); }
 
 // Combo boxes and list boxes alike. Selecting tells the parent as a user's choice would; false
 // when there is no such entry. An index of -1 clears the selection.
@@ -115,7 +117,7 @@ void notify_parent(HWND control, WORD notification);
 int trackbar_position(HWND trackbar);
 void set_trackbar_position(HWND trackbar, int position); // tells the parent as a drag would
 
-std::wstring message_box_text(HWND box);
+inline std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // its message's static
 
 // The complete lines of a text file that another process appends to.
 std::vector<std::string> read_lines(const std::wstring& path);

@@ -30,8 +30,7 @@ class Firing : public ::testing::Test {
 
     // Starts the program with an alarm file of ours, its clock reading the given time of day.
     program start(std::string_view settings, int hour = 19, int minute = 0, int second = 0) {
-        if (!settings.empty())
-            folder.write_settings(settings);
+        folder.write_settings(settings);
         alarm_file = folder.write_file(L"wake up.mp3", "");
         options.clock_file = clock_file_for_test();
         jump(hour, minute, second);
