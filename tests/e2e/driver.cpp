@@ -210,10 +210,6 @@ bool program::close(std::chrono::milliseconds timeout) {
     return wait_for_exit(timeout);
 }
 
-bool program::wait_for_exit(std::chrono::milliseconds timeout) const {
-    return wait_until([&] { return !running(); }, timeout);
-}
-
 std::wstring class_name(HWND window) {
     wchar_t name[256] = L"";
     return {name, std::size_t(GetClassNameW(window, name, 256))};
@@ -234,8 +230,6 @@ HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view cap
 }
 
 void click(HWND button) { require(button && PostMessageW(button, BM_CLICK, 0, 0), "no button to click"); }
-
-void click_button(HWND dialog, std::wstring_view caption) { click(find_child(dialog, L"Button", caption)); }
 
 std::vector<std::wstring> items(HWND list) {
     bool combo = is_combo_box(list);
@@ -276,8 +270,6 @@ void set_trackbar_position(HWND trackbar, int position) {
     PostMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(trackbar));
 }
 
-std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // the message's static control
-
 static bool message_box_has_icon(HWND box) {
     auto shows_icon = [](HWND c) {
         return is_visible(c) && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && send(c, STM_GETICON, 0, 0);
@@ -289,10 +281,6 @@ std::vector<std::string> read_lines(const std::wstring& path) { return read_reco
 
 bool wait_for_line(const std::wstring& path, std::string_view line, std::chrono::milliseconds timeout) {
     return wait_until([&] { return std::ranges::count(read_lines(path), line) > 0; }, timeout);
-}
-
-void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_or_never) {
-    write_whole_file(alarm_file + L".player", delay_ms_or_never);
 }
 
 // Records "<operation> 0x<hwnd> <id> <flags> <callback> <tip>", each ended by a NUL: tips hold line breaks.

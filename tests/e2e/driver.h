@@ -76,9 +76,13 @@ class program {
     // Returns once the program's thread is back in its message loop, e.g. after a modal window.
     void sync() const;
 
+    void minimise() const { PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
     bool running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     bool close(std::chrono::milliseconds timeout = default_timeout); // WM_CLOSE, then waits for the exit
-    bool wait_for_exit(std::chrono::milliseconds timeout = default_timeout) const;
+    bool wait_for_exit(std::chrono::milliseconds timeout = default_timeout) const {
+        return wait_until([&] { return !running(); }, timeout);
+    }
 
   private:
     static void end(HANDLE process);
@@ -98,7 +102,7 @@ HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view cap
 
 // Posted, as a click is: a handler that opens a modal window does not block the test.
 void click(HWND button);
-void click_button(HWND dialog, std::wstring_view caption);
+inline void click_button(HWND dialog, std::wstring_view caption) { click(find_child(dialog, L"Button", caption)); }
 
 // Combo boxes and list boxes alike. Selecting tells the parent as a user's choice would; false
 // when there is no such entry. An index of -1 clears the selection.
@@ -113,17 +117,16 @@ void notify_parent(HWND control, WORD notification);
 int trackbar_position(HWND trackbar);
 void set_trackbar_position(HWND trackbar, int position); // tells the parent as a drag would
 
-std::wstring message_box_text(HWND box);
+inline std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // its message's static
 
 // The complete lines of a text file that another process appends to.
 std::vector<std::string> read_lines(const std::wstring& path);
 bool wait_for_line(const std::wstring& path, std::string_view line,
                    std::chrono::milliseconds timeout = default_timeout);
 
-// The test player (test_player.cpp) logs to player_log(file); set_player_start makes it wait this
-// many milliseconds before its window exists, or "never" show one.
+// The test player (test_player.cpp) logs to player_log(file); a "<file>.player" beside the file keeps
+// it from showing a window.
 inline std::wstring player_log(const std::wstring& alarm_file) { return alarm_file + L".log"; }
-void set_player_start(const std::wstring& alarm_file, std::string_view delay_ms_or_never);
 
 // What the shell got from Shell_NotifyIcon for a window's tray icon (tray_recorder.cpp).
 struct tray_record {

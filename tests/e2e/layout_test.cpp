@@ -1,4 +1,4 @@
-// Every window at 96 DPI as designed: client size, each control's place, caption and class, the
+// Every window at 96 DPI as designed, after a first start: client size, each control's place, caption and class, the
 // window styles, the order in which Tab visits the controls and where the focus starts; the volume
 // label with every value whole.
 #include <windows.h>
@@ -167,6 +167,14 @@ TEST(Layout, EveryWindowAsDesigned) {
     ASSERT_EQ(GetDeviceCaps(GetDC(nullptr), LOGPIXELSX), 96);
     program_folder folder;
     program app = program::launch(folder);
+    // A first start writes only the statistics, fills the lists and, without "LCTOS", selects no time.
+    EXPECT_EQ(folder.settings_text(), "[STATS]\r\nALARMS=0\r\nLOADS=1\r\n");
+    const std::vector<std::wstring> hours = items(app.control(id_time_hour));
+    const std::vector<std::wstring> minutes = items(app.control(id_time_minute));
+    EXPECT_TRUE(hours.size() == 12 && hours.front() == L"1" && hours.back() == L"12");
+    EXPECT_TRUE(minutes.size() == 60 && minutes[5] == L"05" && minutes.back() == L"59");
+    for (int id : {id_time_hour, id_time_minute, id_time_ampm})
+        EXPECT_EQ(selected_index(app.control(id)), -1);
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_MINIMIZEBOX | WS_SYSMENU);
     check(app.window(), main_window);

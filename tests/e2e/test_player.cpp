@@ -4,11 +4,10 @@
 //   open <path>               when it starts
 //   ready                     once its window of class "Winamp v1.x" exists
 //   volume <wParam> <lParam>  for every WM_USER message the window receives
-// An optional "<file>.player" holds the delay in milliseconds before the window is created, or
-// "never". The player ends on WM_CLOSE, or by itself two minutes after its start or its window.
+// With a "<file>.player" beside the file it never makes a window. The player ends on WM_CLOSE, or
+// by itself two minutes after its start or its window.
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "log_file.h"
@@ -45,12 +44,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     std::erase(file, L'"');
     std::wstring log = file + L".log";
     test_log::append(log, "open " + test_log::utf8(file) + "\n");
-    std::string start;
-    std::ifstream(std::filesystem::path(file + L".player")) >> start;
-    // "never": no window at all, so the program's wait for one runs out.
-    Sleep(start == "never" ? lifetime_ms : std::strtoul(start.c_str(), nullptr, 10));
-    if (start == "never")
+    // No window at all, so the program's wait for one runs out.
+    if (GetFileAttributesW((file + L".player").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(lifetime_ms);
         return 0;
+    }
     WNDCLASSW window_class{.lpfnWndProc = player_procedure, .hInstance = instance, .lpszClassName = player_class};
     RegisterClassW(&window_class);
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE, player_class, L"Test player", WS_OVERLAPPEDWINDOW, 700, 0, 200, 100,

@@ -14,17 +14,9 @@ namespace {
 
 using namespace e2e;
 
-void minimise(const program& app) {
-    PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
 // The shell tells the icon's window of mouse activity with the callback message, WM_MOUSEMOVE.
 void icon_notification(const program& app, UINT mouse_message) {
     SendNotifyMessageW(app.window(), WM_MOUSEMOVE, 1, mouse_message);
-}
-
-void taskbar_restarts(const program& app) {
-    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 }
 
 bool restored(const program& app) {
@@ -47,7 +39,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     program_folder folder;
     folder.write_settings("[OPTIONS]\r\nMTST=0\r\n");
     program app = program::launch(folder);
-    minimise(app);
+    app.minimise();
     ASSERT_TRUE(wait_until([&] { return IsIconic(app.window()) != FALSE; }));
     EXPECT_TRUE(is_visible(app.window())) << "with the option off it goes to the task bar";
     PostMessageW(app.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -57,9 +49,8 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     // The option counts from the next minimise.
     WritePrivateProfileStringA("OPTIONS", "MTST", "1", narrow(folder.file(L"tocsinet.ini")).c_str());
 
-    minimise(app);
+    app.minimise();
     ASSERT_TRUE(wait_for_records(app, 1));
-    EXPECT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
     tray_record added = tray_records(app.window()).front();
     // Icon 1 with a message, an icon and a tip; the mouse comes back as WM_MOUSEMOVE.
     EXPECT_EQ(std::tuple(added.id, added.flags, added.callback_message), std::tuple(1ul, 7ul, 0x200ul));
@@ -70,7 +61,8 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     EXPECT_FALSE(is_visible(app.window()));
     icon_notification(app, WM_LBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
-    taskbar_restarts(app); // while the window is shown there is no icon to bring back
+    // The task bar restarts while the window is shown: there is no icon to bring back.
+    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 
     // An armed alarm shows its time and file; the right button acts as the left.
     ASSERT_TRUE(select(app.control(forms::id_time_hour), L"12"));
@@ -79,15 +71,15 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     set_text(app.control(forms::id_alarm_file), L"C:\\Music\\a long file name.mp3");
     click(app.control(forms::id_alarm));
     ASSERT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
-    minimise(app);
+    app.minimise();
     ASSERT_TRUE(wait_for_records(app, 3));
     icon_notification(app, WM_RBUTTONDOWN);
     ASSERT_TRUE(wait_until([&] { return restored(app); }));
 
     // A task bar that restarts gets the icon again; Windows ending the session saves and removes it.
-    minimise(app);
+    app.minimise();
     ASSERT_TRUE(wait_for_records(app, 5));
-    taskbar_restarts(app);
+    SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     ASSERT_TRUE(wait_for_records(app, 6));
     EXPECT_FALSE(is_visible(app.window()));
     DWORD_PTR agreed = 0;
