@@ -157,13 +157,11 @@ void program::end(HANDLE process) {
 program program::launch(const program_folder& folder, const launch_options& options) {
     std::wstring exe = folder.file(L"tocsinet.exe"), command = L"\"" + exe + L"\"";
     // A Windows process cannot hand libfaketime to a child; the fixture's script can.
-    auto launched = [&](const std::wstring& clock) {
-        return L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" " + clock + L" " + command;
-    };
-    if (options.clock_offset)
-        command = launched(L"--clock " + widen(signed_seconds(*options.clock_offset)));
-    else if (options.clock_file)
-        command = launched(L"--clock-file \"" + widen(*options.clock_file) + L"\"");
+    std::wstring clock = options.clock_offset ? L"--clock " + widen(signed_seconds(*options.clock_offset))
+                         : options.clock_file ? L"--clock-file \"" + widen(*options.clock_file) + L"\""
+                                              : L"";
+    if (!clock.empty())
+        command = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" " + clock + L" " + command;
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION started{};
     // Detached: neither the program nor the player it opens holds ctest's output open.
