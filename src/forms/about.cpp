@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <exception>
-#include <memory>
 #include <string>
 
 #include "TC_Module.h"

@@ -1,6 +1,5 @@
 #include "browse_dir.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,7 +14,6 @@
 
 namespace forms {
 namespace {
-
 
 // Table order is Z order and Tab order: folders, drive, Cancel, OK.
 constexpr control_spec browse_dir_layout[] = {

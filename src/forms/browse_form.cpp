@@ -1,6 +1,5 @@
 #include "browse_form.h"
 
-#include <memory>
 #include <string>
 
 #include "TC_Module.h"
