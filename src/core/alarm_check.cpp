@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
+#include <vector>
 
 #include "conversions.h"
 #include "time_text.h"
@@ -9,7 +11,6 @@
 namespace tocsinet {
 namespace {
 
-constexpr local_millis millis_per_day = 86'400'000;
 constexpr utc_seconds seconds_per_day = 86'400;
 
 // Minutes after midnight of the alarm, when the lists hold a usable time.
@@ -60,22 +61,40 @@ bool daylight_at(utc_seconds t, const zone_rule& zone) {
     return start < end ? start <= t && t < end : t >= start || t < end;
 }
 
-utc_seconds local_to_utc(utc_seconds local, const zone_rule& zone) {
-    utc_seconds as_standard = local + zone.bias_minutes * 60;
-    utc_seconds as_daylight = as_standard + zone.daylight_bias_minutes * 60;
-    bool standard_fits = !daylight_at(as_standard, zone);
-    bool daylight_fits = daylight_at(as_daylight, zone);
-    if (standard_fits && daylight_fits)
-        return std::min(as_standard, as_daylight);
-    if (standard_fits)
-        return as_standard;
-    if (daylight_fits)
-        return as_daylight;
-    return change_instant(year_of(local), zone.daylight_start, zone.bias_minutes);
-}
-
 utc_seconds utc_to_local(utc_seconds t, const zone_rule& zone) {
     return t - (zone.bias_minutes + (daylight_at(t, zone) ? zone.daylight_bias_minutes : 0)) * 60;
+}
+
+// When the local clock reads `local`: once, twice in the hour the clocks go back, or, for a
+// time the clocks skip, not at all; that counts as the first instant after the gap.
+std::vector<utc_seconds> readings_of(utc_seconds local, const zone_rule& zone) {
+    utc_seconds as_standard = local + zone.bias_minutes * 60;
+    utc_seconds as_daylight = as_standard + zone.daylight_bias_minutes * 60;
+    std::vector<utc_seconds> readings;
+    if (!daylight_at(as_standard, zone))
+        readings.push_back(as_standard);
+    if (daylight_at(as_daylight, zone))
+        readings.push_back(as_daylight);
+    if (readings.empty())
+        readings.push_back(change_instant(year_of(local), zone.daylight_start, zone.bias_minutes));
+    return readings;
+}
+
+// Every instant the local clock reads the minute, second 00, from yesterday to tomorrow around
+// `now`, in order.
+std::vector<utc_seconds> readings_around(int minute_of_day, utc_seconds now, const zone_rule& zone) {
+    utc_seconds local_midnight = day_start(utc_to_local(now, zone));
+    std::vector<utc_seconds> readings;
+    for (int day = -1; day <= 1; ++day) {
+        std::vector<utc_seconds> on_day = readings_of(local_midnight + day * seconds_per_day + minute_of_day * 60, zone);
+        readings.insert(readings.end(), on_day.begin(), on_day.end());
+    }
+    std::sort(readings.begin(), readings.end());
+    return readings;
+}
+
+utc_seconds floor_seconds(utc_millis t) {
+    return t / 1000 - (t % 1000 < 0 ? 1 : 0);
 }
 
 } // namespace
@@ -91,17 +110,19 @@ bool alarm_tests_hold(std::string_view time_text, const alarm_time& alarm) {
            time_text.find("00") != std::string_view::npos;
 }
 
-alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, local_millis now,
-                          std::optional<local_millis> previous_tick) {
+alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, utc_millis now,
+                          std::optional<utc_millis> previous_tick, const zone_rule& zone) {
     if (alarm_tests_hold(time_text, alarm))
         return alarm_verdict::fire;
     auto minute_of_day = alarm_minute_of_day(alarm);
     if (!previous_tick || !minute_of_day)
         return alarm_verdict::wait;
-    local_millis today = now - ((now % millis_per_day) + millis_per_day) % millis_per_day;
-    local_millis instant = today + *minute_of_day * 60'000LL;
-    if (instant > now)
-        instant -= millis_per_day;
+    // The latest reading up to now: lateness in real time, whatever the wall clock did meanwhile.
+    std::vector<utc_seconds> readings = readings_around(*minute_of_day, floor_seconds(now), zone);
+    auto after_now = std::upper_bound(readings.begin(), readings.end(), floor_seconds(now));
+    if (after_now == readings.begin())
+        return alarm_verdict::wait;
+    utc_millis instant = *std::prev(after_now) * 1000;
     if (instant <= *previous_tick)
         return alarm_verdict::wait;
     return now - instant <= latest_catch_up ? alarm_verdict::fire : alarm_verdict::missed;
@@ -112,15 +133,20 @@ std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_secon
     auto minute_of_day = alarm_minute_of_day(alarm);
     if (!minute_of_day)
         return std::nullopt;
-    utc_seconds local_midnight = day_start(utc_to_local(now, zone));
-    // Today if still ahead, else tomorrow.
-    for (int day = 0; day < 2; ++day) {
-        utc_seconds instant =
-            local_to_utc(local_midnight + day * seconds_per_day + *minute_of_day * 60, zone);
-        if (instant > now)
-            return instant;
-    }
-    return std::nullopt;
+    std::vector<utc_seconds> readings = readings_around(*minute_of_day, now, zone);
+    auto ahead = std::upper_bound(readings.begin(), readings.end(), now);
+    return ahead == readings.end() ? std::nullopt : std::optional(*ahead);
+}
+
+awake_hold awake_hold_for(bool armed, int ac_line_status, bool alarm_near) {
+    constexpr int on_battery = 0;
+    if (alarm_near)
+        return awake_hold::display;
+    return armed && ac_line_status != on_battery ? awake_hold::system : awake_hold::none;
+}
+
+std::string awake_reason(const alarm_time& alarm) {
+    return "Alarm at " + alarm.hour + ":" + alarm.minute + " " + alarm.ampm;
 }
 
 std::string_view open_failure_reason(int shell_result) {

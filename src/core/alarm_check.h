@@ -15,26 +15,16 @@ struct alarm_time {
     std::string ampm;   // "AM" or "PM"
 };
 
-// Local wall-clock time in milliseconds from any fixed origin at a midnight.
-using local_millis = std::int64_t;
-
 // The four tests of the alarm check, on one reading of the clock: hour and minute compared
 // as numbers, the designator as a substring, and "00" somewhere in the text.
 bool alarm_tests_hold(std::string_view time_text, const alarm_time& alarm);
 
-// An alarm later than this after its second 00 is a nuisance, not a help.
-inline constexpr local_millis latest_catch_up = 60 * 60'000;
-
-enum class alarm_verdict { wait, fire, missed };
-
-// Fire when the four tests hold, or when the alarm's second 00 lies after the previous tick of
-// this arming and no later than this one (the machine slept or the clock moved) and it is at
-// most `latest_catch_up` late; later than that, the alarm was missed.
-alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, local_millis now,
-                          std::optional<local_millis> previous_tick);
-
-// Seconds since 1970-01-01 UTC.
+// Seconds and milliseconds since 1970-01-01 UTC.
 using utc_seconds = std::int64_t;
+using utc_millis = std::int64_t;
+
+// An alarm later than this after its second 00 is a nuisance, not a help.
+inline constexpr utc_millis latest_catch_up = 60 * 60'000;
 
 // A change between standard and daylight time, as Windows describes it: the week-th (5: the
 // last) weekday (0: Sunday) of the month, at a local time. Month 0: no change.
@@ -55,11 +45,32 @@ struct zone_rule {
     zone_change daylight_end;
 };
 
+enum class alarm_verdict { wait, fire, missed };
+
+// Fire when the four tests hold on the local time text, or when an instant the local clock read
+// the alarm's second 00 lies after the previous tick of this arming and no later than this one
+// (the machine slept, the clock moved or jumped an hour) and it is at most `latest_catch_up` late
+// in real time; later than that, the alarm was missed.
+alarm_verdict check_alarm(std::string_view time_text, const alarm_time& alarm, utc_millis now,
+                          std::optional<utc_millis> previous_tick, const zone_rule& zone);
+
 // The first instant after `now` at which the local clock reads the alarm's minute, second 00.
 // A local time the clock skips counts as the first instant after the gap; one it passes twice
-// counts the first time.
+// counts at each pass still ahead.
 std::optional<utc_seconds> next_alarm_instant(const alarm_time& alarm, utc_seconds now,
                                               const zone_rule& zone);
+
+// What the program holds against sleep: nothing, the computer awake with the program running
+// (modern standby pauses it otherwise), or that and the display on.
+enum class awake_hold { none, system, display };
+
+// From the wake time until a while after the alarm (`alarm_near`) the display is on. Before it an
+// armed alarm keeps the computer awake on mains power only: on battery the wake timer brings it
+// back. `ac_line_status` as Windows reports it: 0 on battery, 1 on mains, 255 unknown (a desktop).
+awake_hold awake_hold_for(bool armed, int ac_line_status, bool alarm_near);
+
+// Why the computer stays up, as the power settings list it: "Alarm at 7:05 AM".
+std::string awake_reason(const alarm_time& alarm);
 
 // Why the shell could not open the alarm file, from its result (32 or less).
 std::string_view open_failure_reason(int shell_result);

@@ -6,13 +6,13 @@
 
 namespace tocsinet {
 
-std::string alarm_file_name(std::string_view alarm_file) {
-    std::size_t slash = alarm_file.rfind('\\');
-    return std::string(slash == std::string_view::npos ? alarm_file : alarm_file.substr(slash + 1));
+std::wstring alarm_file_name(std::wstring_view alarm_file) {
+    std::size_t slash = alarm_file.rfind(L'\\');
+    return std::wstring(slash == std::wstring_view::npos ? alarm_file : alarm_file.substr(slash + 1));
 }
 
 std::string tray_tooltip(bool armed, std::string_view hour, std::string_view minute, std::string_view ampm,
-                         std::string_view alarm_file) {
+                         std::string_view file_name) {
     if (!armed)
         return "Tocsinet: Inactive";
     std::string tip = "Tocsinet: Active\r\n";
@@ -24,7 +24,7 @@ std::string tray_tooltip(bool armed, std::string_view hour, std::string_view min
     tip += ampm;
     tip += "\r\n";
     tip += "Alarm File: ";
-    tip += alarm_file_name(alarm_file);
+    tip += file_name;
     return tip;
 }
 

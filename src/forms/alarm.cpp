@@ -32,11 +32,13 @@ constexpr UINT alarm_timer_interval_ms = 100;
 // The status bar's time panel follows the clock; no alarm logic reads it.
 constexpr UINT_PTR clock_timer = 2;
 constexpr UINT clock_timer_interval_ms = 1000;
-// After the alarm the computer stays awake this long for the user to get up.
+// After the alarm the computer and the display stay on this long for the user to get up.
 constexpr UINT_PTR keep_awake_timer = 3;
 constexpr UINT keep_awake_after_alarm_ms = 30 * 60 * 1000;
 // The computer wakes this long before the alarm, to be up and running when it goes off.
 constexpr tocsinet::utc_seconds wake_lead_seconds = 60;
+// Posted when the window comes to the user with a notice: from then on a use gives the clock back.
+constexpr UINT notice_seen_message = WM_APP + 1;
 
 constexpr int client_width = 3825;
 constexpr int client_height = 2430;
@@ -71,18 +73,22 @@ struct alarm_form {
     platform::unique_brush navy_brush;
     platform::unique_icon large_icon;
     platform::unique_icon small_icon;
-    platform::unique_menu menu;
     // The armed state itself: whether alarm_timer runs.
     bool alarm_timer_enabled = false;
     // The previous tick of this arming, to catch an alarm second a late tick skipped.
-    std::optional<tocsinet::local_millis> previous_tick;
+    std::optional<tocsinet::utc_millis> previous_tick;
     // Set while the firing sequence runs, so a nested tick cannot start it again.
     bool firing = false;
     platform::wake_timer wake;
-    // From the wake-up for the alarm until a while after it.
-    std::optional<platform::keep_awake> awake;
-    // What the user should know of the last alarm, shown in place of the clock until the next click.
+    // When the computer should be up for the armed alarm, whether or not Windows can wake it.
+    std::optional<tocsinet::utc_seconds> wake_at;
+    // From the wake time until a while after the alarm: the display is held on.
+    bool alarm_near = false;
+    platform::power_request power;
+    // What the user should know, shown in place of the clock until the user next uses the window.
     std::wstring notice;
+    // Whether the user has had the window in front since the notice appeared.
+    bool notice_seen = false;
     // Sent to every top-level window when the shell's task bar (re)starts.
     UINT taskbar_created = 0;
 
@@ -102,25 +108,48 @@ tocsinet::alarm_time alarm_of(const alarm_form& form) {
             platform::narrow(text_of(form, id_time_ampm))};
 }
 
-// Due a little before the next time the lists show; a computer that refuses it still sounds the
-// alarm while awake.
-void set_wake_timer(alarm_form& form) {
-    auto instant =
-        tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
-    if (!instant || !form.wake.set(*instant - wake_lead_seconds))
-        form.wake.cancel();
+// What the computer is held to now, named after the alarm for the power settings' list.
+void update_power_request(alarm_form& form) {
+    tocsinet::awake_hold hold =
+        tocsinet::awake_hold_for(form.alarm_timer_enabled, platform::ac_line_status(), form.alarm_near);
+    form.power.hold(hold, platform::widen(tocsinet::awake_reason(alarm_of(form))));
 }
 
-void set_alarm_timer(alarm_form& form, bool enabled) {
+void set_alarm_near(alarm_form& form, bool alarm_near) {
+    form.alarm_near = alarm_near;
+    if (!alarm_near)
+        KillTimer(form.window, keep_awake_timer);
+    update_power_request(form);
+}
+
+// Due a little before the next time the lists show; a computer that refuses it still sounds the
+// alarm while awake.
+platform::wake_timer::outcome set_wake_timer(alarm_form& form) {
+    auto instant =
+        tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
+    form.wake_at.reset();
+    if (instant)
+        form.wake_at = *instant - wake_lead_seconds;
+    auto outcome = form.wake_at ? form.wake.set(*form.wake_at) : platform::wake_timer::outcome::refused;
+    if (outcome == platform::wake_timer::outcome::refused)
+        form.wake.cancel();
+    // The alarm or the clock moved the wake time later: the display may sleep until then.
+    set_alarm_near(form, form.alarm_near && form.wake_at && platform::utc_now() >= *form.wake_at);
+    return outcome;
+}
+
+platform::wake_timer::outcome set_alarm_timer(alarm_form& form, bool enabled) {
     form.alarm_timer_enabled = enabled;
     form.previous_tick.reset();
     if (enabled) {
         SetTimer(form.window, alarm_timer, alarm_timer_interval_ms, nullptr);
-        set_wake_timer(form);
-    } else {
-        KillTimer(form.window, alarm_timer);
-        form.wake.cancel();
+        return set_wake_timer(form);
     }
+    KillTimer(form.window, alarm_timer);
+    form.wake.cancel();
+    form.wake_at.reset();
+    update_power_request(form);
+    return platform::wake_timer::outcome::refused;
 }
 
 void select_exact(HWND list, const std::string& text) {
@@ -142,7 +171,22 @@ void update_clock_panel(const alarm_form& form) {
 
 void show_notice(alarm_form& form, const wchar_t* notice) {
     form.notice = notice;
+    form.notice_seen = GetForegroundWindow() == form.window;
     update_clock_panel(form);
+}
+
+// A click or key in the window, or the window brought to the front: a notice the user has seen
+// gives the clock back.
+void window_used(alarm_form& form) {
+    if (form.notice.empty())
+        return;
+    if (form.notice_seen) {
+        form.notice.clear();
+        update_clock_panel(form);
+    } else if (GetForegroundWindow() == form.window) {
+        // Seen from now on; posted, so the click that brought the window up does not count as seen.
+        PostMessageW(form.window, notice_seen_message, 0, 0);
+    }
 }
 
 // The saved position is in twips; it moves onto a monitor when none would show it.
@@ -213,13 +257,17 @@ void alarm_Click(alarm_form& form) {
             return;
         }
         SetWindowTextW(form.control(id_alarm), L"Deactivate");
-        set_alarm_timer(form, true);
+        // That user must keep the computer awake for the alarm.
+        if (set_alarm_timer(form, true) == platform::wake_timer::outcome::set_but_cannot_wake)
+            show_notice(form, L"Cannot wake PC");
         set_status_text(form, L"Alarm - Active");
     } else {
         SetWindowTextW(form.control(id_alarm), L"Activate");
+        // The user is up: nothing holds the computer or the display any more.
+        form.alarm_near = false;
+        KillTimer(form.window, keep_awake_timer);
         set_alarm_timer(form, false);
         set_status_text(form, L"Alarm - Inactive");
-        form.awake.reset();
     }
 }
 
@@ -310,27 +358,29 @@ void alarm_timer_Timer(alarm_form& form) {
     // Ticks keep coming while the sequence waits for the player; one alarm fires once.
     if (form.firing)
         return;
-    if (!form.awake && form.wake.due() && platform::utc_now() >= *form.wake.due())
-        form.awake.emplace();
     platform::local_now now = platform::read_local_clock();
-    tocsinet::alarm_verdict verdict =
-        tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form), now.millis, form.previous_tick);
-    form.previous_tick = now.millis;
+    if (!form.alarm_near && form.wake_at && now.utc / 1000 >= *form.wake_at)
+        set_alarm_near(form, true);
+    tocsinet::alarm_verdict verdict = tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form),
+                                                            now.utc, form.previous_tick, platform::local_zone_rule());
+    form.previous_tick = now.utc;
     if (verdict == tocsinet::alarm_verdict::missed) {
         // Hours late: it stays armed for the next day, and the user sees it was missed.
         show_notice(form, L"Alarm missed");
-        form.awake.reset();
+        form.alarm_near = false;
         set_wake_timer(form);
     }
     if (verdict != tocsinet::alarm_verdict::fire)
         return;
 
     form.firing = true;
+    // Late or not, the display comes on for the alarm and stays on a while after it.
+    if (!form.alarm_near)
+        set_alarm_near(form, true);
     if (!fire_alarm(form))
         return;
     form.firing = false;
-    if (form.awake)
-        SetTimer(form.window, keep_awake_timer, keep_awake_after_alarm_ms, nullptr);
+    SetTimer(form.window, keep_awake_timer, keep_awake_after_alarm_ms, nullptr);
 
     if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO"))) {
         close_open_dialog(about_class);
@@ -346,18 +396,17 @@ void on_clock_moved(alarm_form& form) {
         set_wake_timer(form);
 }
 
-void let_the_computer_sleep(alarm_form& form) {
-    KillTimer(form.window, keep_awake_timer);
-    form.awake.reset();
-}
+void let_the_computer_sleep(alarm_form& form) { set_alarm_near(form, false); }
 
 void Form_Resize(alarm_form& form) {
     if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "options", "MTST")))
         return;
+    // The name is cut from the path before it goes to the code page, where a "\\" byte can be half
+    // of a character.
     std::string tip = tocsinet::tray_tooltip(
         form.alarm_timer_enabled, platform::narrow(text_of(form, id_time_hour)),
         platform::narrow(text_of(form, id_time_minute)), platform::narrow(text_of(form, id_time_ampm)),
-        platform::narrow(text_of(form, id_alarm_file)));
+        platform::narrow(tocsinet::alarm_file_name(text_of(form, id_alarm_file))));
     if (IsIconic(form.window))
         TC_Module::add_tray_icon(form.small_icon.get(), tip, form.window);
 }
@@ -412,14 +461,21 @@ void browse_Click(alarm_form& form) {
         EnableWindow(form.window, TRUE);
 }
 
-void about_icon_Click(alarm_form& form) {
+void about_icon_Click(const alarm_form& form) {
+    // The menu's loop runs the alarm's ticks, and an alarm that closes the program takes `form`
+    // with it: the menu and the window are held here, apart from it.
+    HWND window = form.window;
+    platform::unique_menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, id_mnuoptions, L"&Options");
+    AppendMenuW(menu.get(), MF_STRING, id_mnuabout, L"&About");
     POINT mouse;
     GetCursorPos(&mouse);
     // A popup menu closes on a click elsewhere only when its owner is the foreground window;
     // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
-    SetForegroundWindow(form.window);
-    TrackPopupMenu(form.menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, mouse.x, mouse.y, 0, form.window, nullptr);
-    PostMessageW(form.window, WM_NULL, 0, 0);
+    SetForegroundWindow(window);
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, mouse.x, mouse.y, 0, window, nullptr);
+    if (IsWindow(window))
+        PostMessageW(window, WM_NULL, 0, 0);
 }
 
 HINSTANCE instance_of(HWND window) {
@@ -446,9 +502,6 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form->small_icon.get()));
 
     form->taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
-    form->menu = platform::unique_menu(CreatePopupMenu());
-    AppendMenuW(form->menu.get(), MF_STRING, id_mnuoptions, L"&Options");
-    AppendMenuW(form->menu.get(), MF_STRING, id_mnuabout, L"&About");
 
     create_controls(window, alarm_layout, form->dpi, form->font.get());
     CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
@@ -474,6 +527,8 @@ bool on_create(HWND window, const CREATESTRUCTW& create) {
 }
 
 void on_command(alarm_form& form, int id, int notification) {
+    if (notification == CBN_SELCHANGE || notification == BN_CLICKED)
+        window_used(form);
     switch (id) {
     case id_time_hour:
     case id_time_minute:
@@ -556,7 +611,24 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_POWERBROADCAST:
         if (wparam == PBT_APMRESUMEAUTOMATIC)
             on_clock_moved(*form);
+        else if (wparam == PBT_APMPOWERSTATUSCHANGE)
+            update_power_request(*form); // on battery or on mains power now
         return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wparam) != WA_INACTIVE)
+            window_used(*form);
+        return DefWindowProcW(window, message, wparam, lparam);
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wparam) == WM_LBUTTONDOWN || LOWORD(wparam) == WM_RBUTTONDOWN)
+            window_used(*form);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        window_used(*form);
+        return 0;
+    case notice_seen_message:
+        form->notice_seen = !form->notice.empty();
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -565,8 +637,10 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
             Form_Unload(*form);
         return 0;
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lparam) == form->control(id_volume))
+        if (reinterpret_cast<HWND>(lparam) == form->control(id_volume)) {
+            window_used(*form);
             volume_Change(*form);
+        }
         return 0;
     case WM_SIZE:
         SendMessageW(form->control(id_status), WM_SIZE, 0, 0);
@@ -587,6 +661,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
+        EndMenu(); // a popup menu of this window, when the alarm closed the program under it
         KillTimer(window, alarm_timer);
         KillTimer(window, clock_timer);
         PostQuitMessage(0);
@@ -615,6 +690,11 @@ bool register_alarm_class(HINSTANCE instance) {
 std::optional<std::int64_t> wake_time(HWND alarm_window) {
     alarm_form* form = form_of(alarm_window);
     return form ? form->wake.due() : std::nullopt;
+}
+
+tocsinet::awake_hold power_hold(HWND alarm_window) {
+    alarm_form* form = form_of(alarm_window);
+    return form ? form->power.held() : tocsinet::awake_hold::none;
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <optional>
 
+namespace tocsinet {
+enum class awake_hold; // alarm_check.h
+}
+
 namespace forms {
 
 inline constexpr const wchar_t* alarm_class = L"TocsinetAlarm";
@@ -36,5 +40,7 @@ bool register_alarm_class(HINSTANCE instance);
 HWND show_alarm_window(HINSTANCE instance, int show_command);
 // When the computer is set to wake for the armed alarm (seconds since 1970, UTC), if it is.
 std::optional<std::int64_t> wake_time(HWND alarm_window);
+// What the computer is held to for the alarm now.
+tocsinet::awake_hold power_hold(HWND alarm_window);
 
 } // namespace forms

@@ -67,15 +67,17 @@ void profile_write(const std::string& file, const std::string& section, const st
 }
 
 local_now read_local_clock() {
+    // FILETIME counts 100 ns from 1601-01-01; the core counts from 1970-01-01.
+    constexpr long long filetime_per_milli = 10'000;
+    constexpr long long filetime_at_1970 = 116'444'736'000'000'000;
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    // As GetLocalTime reads it: the zone's bias now.
+    FileTimeToLocalFileTime(&utc, &local);
     SYSTEMTIME st;
-    GetLocalTime(&st);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    ULARGE_INTEGER ticks;
-    ticks.LowPart = ft.dwLowDateTime;
-    ticks.HighPart = ft.dwHighDateTime;
-    // FILETIME counts 100 ns from a midnight (1 January 1601).
-    auto millis = static_cast<tocsinet::local_millis>(ticks.QuadPart / 10'000);
+    FileTimeToSystemTime(&local, &st);
+    ULARGE_INTEGER ticks{{utc.dwLowDateTime, utc.dwHighDateTime}};
+    auto millis = (static_cast<long long>(ticks.QuadPart) - filetime_at_1970) / filetime_per_milli;
     return {{st.wHour, st.wMinute, st.wSecond}, millis};
 }
 

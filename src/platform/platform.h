@@ -28,9 +28,10 @@ std::string profile_read(const std::string& file, const std::string& section, co
 void profile_write(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value);
 
+// One reading of the clock: the local time of day and the instant.
 struct local_now {
     tocsinet::clock_time time;
-    tocsinet::local_millis millis; // local wall clock, from a fixed midnight
+    tocsinet::utc_millis utc;
 };
 local_now read_local_clock();
 

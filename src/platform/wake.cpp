@@ -13,6 +13,37 @@ tocsinet::zone_change change_of(const SYSTEMTIME& date) {
     return {date.wMonth, date.wDay, date.wDayOfWeek, date.wHour, date.wMinute};
 }
 
+// A function of kernel32 that older Windows lacks, looked up rather than imported so that the
+// program still starts there; null when it is missing.
+template <class Function> Function kernel_function(const char* name) {
+    FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// A power request holding the system and the program, and the display too when asked; empty
+// when Windows makes none.
+unique_kernel_handle create_power_request(const std::wstring& reason, bool display) {
+    auto create = kernel_function<HANDLE(WINAPI*)(PREASON_CONTEXT)>("PowerCreateRequest");
+    auto set = kernel_function<BOOL(WINAPI*)(HANDLE, POWER_REQUEST_TYPE)>("PowerSetRequest");
+    if (!create || !set)
+        return {};
+    std::wstring text = reason; // the record takes a writable string
+    REASON_CONTEXT context{};
+    context.Version = POWER_REQUEST_CONTEXT_VERSION;
+    context.Flags = POWER_REQUEST_CONTEXT_SIMPLE_STRING;
+    context.Reason.SimpleReasonString = text.data();
+    HANDLE created = create(&context);
+    if (created == INVALID_HANDLE_VALUE || !created)
+        return {};
+    unique_kernel_handle request(created);
+    if (!set(created, PowerRequestSystemRequired) || (display && !set(created, PowerRequestDisplayRequired)))
+        return {};
+    // Keeps the program running in modern standby; Windows 7 knows no such request and keeps
+    // it running with the system request alone.
+    set(created, PowerRequestExecutionRequired);
+    return request;
+}
+
 } // namespace
 
 tocsinet::utc_seconds utc_now() {
@@ -39,16 +70,18 @@ wake_timer::~wake_timer() {
     cancel();
 }
 
-bool wake_timer::set(tocsinet::utc_seconds due) {
+wake_timer::outcome wake_timer::set(tocsinet::utc_seconds due) {
     LARGE_INTEGER when;
     when.QuadPart = due * filetime_per_second + filetime_at_1970; // positive: an absolute UTC time
+    SetLastError(ERROR_SUCCESS);
     // The last argument asks the system to resume from sleep for it.
     if (!timer_ || !SetWaitableTimer(timer_.get(), &when, 0, nullptr, nullptr, TRUE)) {
         due_.reset();
-        return false;
+        return outcome::refused;
     }
     due_ = due;
-    return true;
+    // A computer that cannot resume from a timer still sets it and says so only here.
+    return GetLastError() == ERROR_NOT_SUPPORTED ? outcome::set_but_cannot_wake : outcome::set;
 }
 
 void wake_timer::cancel() {
@@ -57,12 +90,31 @@ void wake_timer::cancel() {
     due_.reset();
 }
 
-keep_awake::keep_awake() {
-    SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+void power_request::hold(tocsinet::awake_hold level, const std::wstring& reason) {
+    using tocsinet::awake_hold;
+    if (level == held_ && (level == awake_hold::none || reason == reason_))
+        return;
+    // A new request for every change: closing the old one releases whatever it held.
+    unique_kernel_handle next;
+    if (level != awake_hold::none)
+        next = create_power_request(reason, level == awake_hold::display);
+    if (level != awake_hold::none && !next) {
+        EXECUTION_STATE display = level == awake_hold::display ? ES_DISPLAY_REQUIRED : 0;
+        SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | display);
+        through_thread_state_ = true;
+    } else if (through_thread_state_) {
+        SetThreadExecutionState(ES_CONTINUOUS);
+        through_thread_state_ = false;
+    }
+    request_ = std::move(next);
+    held_ = level;
+    reason_ = reason;
 }
 
-keep_awake::~keep_awake() {
-    SetThreadExecutionState(ES_CONTINUOUS);
+int ac_line_status() {
+    constexpr int unknown = 255;
+    SYSTEM_POWER_STATUS status;
+    return GetSystemPowerStatus(&status) ? status.ACLineStatus : unknown;
 }
 
 looping_sound::looping_sound(int resource_id) {

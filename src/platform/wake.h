@@ -1,10 +1,11 @@
 // What makes sure an alarm wakes its user: a timer that resumes a sleeping computer, a request
-// that keeps the system and the display on, and a sound of the program's own.
+// that keeps the computer, the program and the display going, and a sound of the program's own.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "alarm_check.h"
 #include "unique_handle.h"
@@ -23,8 +24,9 @@ class wake_timer {
     wake_timer& operator=(const wake_timer&) = delete;
     ~wake_timer();
 
-    // False when the system refused the timer.
-    bool set(tocsinet::utc_seconds due);
+    enum class outcome { set, set_but_cannot_wake, refused };
+    // `set_but_cannot_wake`: the timer runs, but this computer cannot resume from sleep for it.
+    outcome set(tocsinet::utc_seconds due);
     void cancel();
     // When the timer is due, while it is set.
     std::optional<tocsinet::utc_seconds> due() const { return due_; }
@@ -34,14 +36,28 @@ class wake_timer {
     std::optional<tocsinet::utc_seconds> due_;
 };
 
-// Keeps the system and the display on for as long as it lives (SetThreadExecutionState).
-class keep_awake {
+// What the program holds against sleep, as a power request whose reason the power settings
+// list (powercfg /requests), or through SetThreadExecutionState where there are none. Released
+// when it goes.
+class power_request {
   public:
-    keep_awake();
-    keep_awake(const keep_awake&) = delete;
-    keep_awake& operator=(const keep_awake&) = delete;
-    ~keep_awake();
+    power_request() = default;
+    power_request(const power_request&) = delete;
+    power_request& operator=(const power_request&) = delete;
+    ~power_request() { hold(tocsinet::awake_hold::none, L""); }
+
+    void hold(tocsinet::awake_hold level, const std::wstring& reason);
+    tocsinet::awake_hold held() const { return held_; }
+
+  private:
+    unique_kernel_handle request_;
+    tocsinet::awake_hold held_ = tocsinet::awake_hold::none;
+    std::wstring reason_;
+    bool through_thread_state_ = false;
 };
+
+// 0 on battery, 1 on mains power, 255 unknown.
+int ac_line_status();
 
 // Plays a WAVE resource of the program over and over until it goes; false when no sound plays.
 class looping_sound {

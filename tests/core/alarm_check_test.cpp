@@ -10,15 +10,16 @@ using namespace tocsinet;
 
 namespace {
 
-constexpr local_millis day = 86'400'000;
-constexpr local_millis some_day = 20'000 * day;
+constexpr utc_millis day = 86'400'000;
+constexpr utc_millis some_day = 20'000 * day;
+constexpr utc_millis one_hour = 3'600'000;
 
-local_millis at(int hour, int minute, int second, int millis = 0, local_millis on = some_day) {
+utc_millis at(int hour, int minute, int second, int millis = 0, utc_millis on = some_day) {
     return on + ((hour * 60LL + minute) * 60 + second) * 1000 + millis;
 }
 
-std::string text_at(local_millis t) {
-    local_millis in_day = t % day;
+std::string text_at(utc_millis t) {
+    utc_millis in_day = t % day;
     return twelve_hour_text({static_cast<int>(in_day / 3'600'000), static_cast<int>(in_day / 60'000 % 60),
                              static_cast<int>(in_day / 1000 % 60)});
 }
@@ -28,17 +29,26 @@ utc_seconds utc(int y, unsigned m, unsigned d, int hour, int minute) {
     return sys_days{year{y} / month{m} / d}.time_since_epoch().count() * 86'400LL + hour * 3600 + minute * 60;
 }
 
+// Eastern time: daylight time from the second Sunday of March, 2:00, to the first Sunday of
+// November, 2:00; in 2026, 8 March and 1 November; in 2027, 14 March and 7 November.
+const zone_rule eastern{300, -60, {3, 2, 0, 2, 0}, {11, 1, 0, 2, 0}};
+
 } // namespace
 
 TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
     using enum alarm_verdict;
     const alarm_time seven_pm{"7", "05", "PM"};
-    const std::optional<local_millis> armed_now; // the first tick of this arming
+    const std::optional<utc_millis> armed_now; // the first tick of this arming
+    auto new_york = [](unsigned month, unsigned d, int hour, int minute, int second = 0, int millis = 0) {
+        return (utc(2027, month, d, hour, minute) + second) * 1000 + millis;
+    };
     struct tick_case {
         alarm_time alarm;
-        std::optional<local_millis> previous;
-        local_millis now;
+        std::optional<utc_millis> previous;
+        utc_millis now;
         alarm_verdict verdict;
+        zone_rule zone{};
+        utc_millis local_offset = 0; // the wall clock against UTC
     } cases[] = {
         // clang-format off
         // The four tests on one reading: hour and minute as numbers, the designator, "00" anywhere.
@@ -63,18 +73,23 @@ TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
         {seven_pm, at(19, 6, 0, 0, some_day - day), at(19, 6, 0), fire}, // a day asleep
         {{"11", "59", "PM"}, at(23, 58, 50), at(0, 10, 0, 0, some_day + day), fire}, // across midnight
         {{"12", "05", "AM"}, at(0, 4, 50), at(0, 30, 0), fire},                       // 12 AM is 00:05
+        // Lateness in real time on the nights the clocks change (UTC times, New York).
+        {{"2", "00", "AM"}, new_york(3, 14, 6, 59, 59, 900), new_york(3, 14, 7, 0), fire, eastern, -4 * one_hour},
+        {{"1", "45", "AM"}, new_york(3, 14, 6, 40), new_york(3, 14, 7, 40), fire, eastern, -4 * one_hour},  // 55 min
+        {{"1", "45", "AM"}, new_york(3, 14, 6, 40), new_york(3, 14, 7, 50), missed, eastern, -4 * one_hour}, // 65 min
+        {{"1", "30", "AM"}, new_york(11, 7, 5, 20), new_york(11, 7, 6, 15), fire, eastern, -5 * one_hour}, // first pass
+        {{"12", "45", "AM"}, new_york(11, 7, 4, 40), new_york(11, 7, 6, 40), missed, eastern, -5 * one_hour}, // 115 min
         // clang-format on
     };
-    for (const tick_case& c : cases)
-        EXPECT_EQ(check_alarm(text_at(c.now), c.alarm, c.now, c.previous), c.verdict)
-            << c.alarm.hour << ":" << c.alarm.minute << " " << c.alarm.ampm << " at " << text_at(c.now);
+    for (const tick_case& c : cases) {
+        std::string text = text_at(c.now + c.local_offset);
+        EXPECT_EQ(check_alarm(text, c.alarm, c.now, c.previous, c.zone), c.verdict)
+            << c.alarm.hour << ":" << c.alarm.minute << " " << c.alarm.ampm << " at " << text;
+    }
 }
 
 TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
     const zone_rule utc_zone{};
-    // Eastern time: daylight time from the second Sunday of March, 2:00, to the first Sunday of
-    // November, 2:00; in 2026, 8 March and 1 November.
-    const zone_rule eastern{300, -60, {3, 2, 0, 2, 0}, {11, 1, 0, 2, 0}};
     // Sydney: daylight time from the first Sunday of October to the first Sunday of April.
     const zone_rule sydney{-600, -60, {10, 1, 0, 2, 0}, {4, 1, 0, 3, 0}};
     struct wake_case {
@@ -91,6 +106,7 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
         {"a time the clock skips", {"2", "30", "AM"}, utc(2026, 3, 7, 17, 0), eastern, utc(2026, 3, 8, 7, 0)},
         {"summer time ends", {"7", "05", "AM"}, utc(2026, 10, 31, 16, 0), eastern, utc(2026, 11, 1, 12, 5)},
         {"a time seen twice", {"1", "30", "AM"}, utc(2026, 10, 31, 16, 0), eastern, utc(2026, 11, 1, 5, 30)},
+        {"its first pass over", {"1", "30", "AM"}, utc(2027, 11, 7, 5, 45), eastern, utc(2027, 11, 7, 6, 30)},
         {"summer in the south", {"7", "00", "AM"}, utc(2026, 1, 10, 0, 0), sydney, utc(2026, 1, 10, 20, 0)},
         {"winter in the south", {"7", "00", "AM"}, utc(2026, 7, 10, 0, 0), sydney, utc(2026, 7, 10, 21, 0)},
         // clang-format on
@@ -98,4 +114,21 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
     for (const wake_case& c : cases)
         EXPECT_EQ(next_alarm_instant(c.alarm, c.now, c.zone), c.expected) << c.what;
     EXPECT_EQ(next_alarm_instant({"13", "05", "PM"}, 0, utc_zone), std::nullopt);
+}
+
+TEST(AwakeHold, TheDisplayNearTheAlarmTheSystemWhileArmedOnMainsPower) {
+    using enum awake_hold;
+    constexpr int battery = 0, mains = 1, unknown = 255;
+    struct hold_case {
+        bool armed;
+        int line;
+        bool near;
+        awake_hold hold;
+    } cases[] = {
+        {true, mains, false, system},    {true, unknown, false, system}, {true, battery, false, none},
+        {false, mains, false, none},     {true, battery, true, display}, {false, battery, true, display},
+    };
+    for (const hold_case& c : cases)
+        EXPECT_EQ(awake_hold_for(c.armed, c.line, c.near), c.hold) << c.armed << " " << c.line << " " << c.near;
+    EXPECT_EQ(awake_reason({"7", "05", "AM"}), "Alarm at 7:05 AM");
 }

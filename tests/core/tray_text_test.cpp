@@ -12,7 +12,8 @@ bool lead_932(char byte) {
 
 // The tooltip's texts themselves are checked where the program shows them.
 TEST(TrayTooltip, CutToSixtyThreeBytesAtACharacterBoundaryAfterTheFileName) {
-    EXPECT_EQ(alarm_file_name("C:\\Music\\"), "");
+    EXPECT_EQ(alarm_file_name(L"C:\\Music\\"), L"");
+    EXPECT_EQ(alarm_file_name(L"C:\\\u8868\\\u8868.mp3"), L"\u8868.mp3"); // 0x95 0x5C in code page 932
     std::string kanji = std::string(62, 'a') + "\x91\x81";
     EXPECT_EQ(fit_tray_tip(kanji, lead_932), std::string(62, 'a'));
     EXPECT_EQ(fit_tray_tip(std::string(61, 'a') + "\x91\x81", lead_932).size(), 63u);

@@ -148,6 +148,15 @@ long long clock_offset_to(int hour, int minute, int second) {
     return offset > 43'200 ? offset - 86'400 : offset < -43'200 ? offset + 86'400 : offset; // the shortest shift
 }
 
+long long clock_offset_to_utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME wanted{year, month, 0, day, hour, minute, second, 0};
+    FILETIME then, now;
+    SystemTimeToFileTime(&wanted, &then);
+    GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return (ticks(then) - ticks(now)) / 10'000'000;
+}
+
 void program::end(HANDLE process) {
     TerminateProcess(process, 1); // fails harmlessly once it has ended
     WaitForSingleObject(process, 10'000);
@@ -162,6 +171,8 @@ program program::launch(const program_folder& folder, const launch_options& opti
                                               : L"";
     if (!clock.empty())
         command = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" " + clock + L" " + command;
+    // The launcher hands it on to Wine, which takes the zone from it.
+    SetEnvironmentVariableW(L"TZ", options.time_zone ? widen(*options.time_zone).c_str() : nullptr);
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION started{};
     // Detached: neither the program nor the player it opens holds ctest's output open.

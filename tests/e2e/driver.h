@@ -54,10 +54,13 @@ class program_folder {
 struct launch_options {
     std::optional<long long> clock_offset; // seconds added to the program's clock
     std::optional<std::string> clock_file; // a clock that jumps: the unix path given to set_clock_file
+    std::optional<std::string> time_zone;  // "America/New_York": the program's zone, with a clock
 };
 
 // The offset that makes the local clock read this time of day (24-hour) right now.
 long long clock_offset_to(int hour, int minute, int second);
+// The offset that makes the clock read this UTC date and time right now.
+long long clock_offset_to_utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
 
 // A running copy of the program, ended when this object goes if the test did not close it.
 class program {

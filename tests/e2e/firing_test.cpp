@@ -121,6 +121,25 @@ TEST_F(Firing, AClockThatJumpsCatchesUpAnHourAndNoMore) {
     EXPECT_TRUE(app.close());
 }
 
+TEST_F(Firing, OnTheNightTheClocksGoForwardTwoOClockGoesOffOnceAtThree) {
+    // New York, 14 March 2027: at 2:00 AM EST (07:00 UTC) the clocks go on to 3:00 AM EDT.
+    folder.write_settings("");
+    alarm_file = folder.write_file(L"wake up.mp3", "");
+    options = {.clock_file = clock_file_for_test(), .time_zone = "America/New_York"};
+    set_clock_file(*options.clock_file, clock_offset_to_utc(2027, 3, 14, 6, 58, 0));
+    program app = program::launch(folder, options);
+    set_clock_file(*options.clock_file, clock_offset_to_utc(2027, 3, 14, 6, 59, 40));
+    auto at_three = std::chrono::steady_clock::now() + 20s;
+    arm(app, L"2", L"00", L"AM");
+    ASSERT_TRUE(wait_for_line(player_log(alarm_file), open_line(), 60s));
+    auto late = std::chrono::steady_clock::now() - at_three;
+    EXPECT_TRUE(late > -1s && late < 10s) << std::chrono::duration<double>(late).count() << " s after 3:00:00";
+    EXPECT_TRUE(wait_until([&] { return app.status_text(1).starts_with(L"3:0"); })) << "the clock went on to 3:00";
+    ASSERT_TRUE(wait_until([&] { return is_disarmed(app); }));
+    EXPECT_EQ(player_lines(), (std::vector<std::string>{open_line(), "ready", "volume 125 122"}));
+    EXPECT_TRUE(app.close());
+}
+
 TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswered) {
     program app = start("[OPTIONS]\r\nMTST=1\r\n");
     alarm_file = folder.file(L"moved away.mp3");
