@@ -1,5 +1,6 @@
 #include "conversions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -148,5 +149,15 @@ std::string single_to_text(float value) {
 }
 
 int player_volume(int percent) { return static_cast<int>(round_half_even(percent * 2.5)); }
+
+output_change output_for_alarm(float level, bool muted, int percent) {
+    percent = std::min(percent, 100);
+    if (percent <= 0)
+        return {};
+    // A level read back from the device carries float noise (30 % may read 0.29999998), so it is
+    // compared in the slider's whole percent.
+    bool below = std::lround(level * 100.0f) < percent;
+    return {muted, below ? std::optional<float>(static_cast<float>(percent) / 100.0f) : std::nullopt};
+}
 
 } // namespace tocsinet

@@ -38,4 +38,14 @@ std::string single_to_text(float value);
 // The player's volume scale is 0..255; the slider's percentage times 2.5.
 int player_volume(int percent);
 
+// What the alarm changes on the computer's sound output: it is unmuted, and its level (0..1) is
+// raised to the slider's percentage, never lowered. Neither: nothing to change.
+struct output_change {
+    bool unmute = false;
+    std::optional<float> raise_to;
+    bool operator==(const output_change&) const = default;
+};
+// An alarm at 0 % leaves the output as it is, muted or not.
+output_change output_for_alarm(float level, bool muted, int percent);
+
 } // namespace tocsinet

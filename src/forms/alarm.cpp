@@ -21,6 +21,7 @@
 #include "time_text.h"
 #include "tray_text.h"
 #include "resource.h"
+#include "sound_output.h"
 #include "unique_handle.h"
 #include "wake.h"
 
@@ -327,6 +328,7 @@ void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_re
 bool fire_alarm(alarm_form& form) {
     HWND window = form.window;
     std::wstring file = text_of(form, id_alarm_file);
+    platform::turn_sound_on(static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0)));
     int opened = platform::shell_open(window, file, platform::program_directory_wide());
     count_alarm();
     if (opened <= 32) {

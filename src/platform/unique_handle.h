@@ -1,4 +1,4 @@
-// One owning wrapper for every kind of Win32 handle.
+// One owning wrapper for every kind of Win32 handle and COM pointer.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +31,11 @@ template <class Handle, auto Close, bool MinusOneIsInvalid = false> class unique
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != invalid() && handle_ != Handle{}; }
     Handle release() { return std::exchange(handle_, invalid()); }
+    // Empties the owner for a call that writes the handle through a pointer.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
     void reset(Handle handle = invalid()) {
         if (*this)
             Close(handle_);
@@ -47,6 +52,7 @@ inline void close_handle(HANDLE handle) { CloseHandle(handle); }
 inline void close_find(HANDLE handle) { FindClose(handle); }
 inline void destroy_icon(HICON icon) { DestroyIcon(icon); }
 inline void destroy_menu(HMENU menu) { DestroyMenu(menu); }
+template <class Interface> void release_com(Interface* object) { object->Release(); }
 } // namespace detail
 
 using unique_font = unique_handle<HFONT, detail::delete_gdi>;
@@ -58,6 +64,7 @@ using unique_menu = unique_handle<HMENU, detail::destroy_menu>;
 using unique_file = unique_handle<HANDLE, detail::close_handle, true>;
 using unique_find = unique_handle<HANDLE, detail::close_find, true>;
 using unique_kernel_handle = unique_handle<HANDLE, detail::close_handle>;
+template <class Interface> using unique_com = unique_handle<Interface*, detail::release_com<Interface>>;
 
 // Selects an object into a DC for one scope.
 class scoped_select {

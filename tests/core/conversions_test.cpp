@@ -18,7 +18,7 @@ TEST(Conversions, LeadingNumberAndFlags) {
         EXPECT_FALSE(flag_is_on(off)) << off;
 }
 
-TEST(Conversions, HalvesRoundToEven) {
+TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmVolumeSets) {
     const std::pair<double, long long> values[] = {{2.5, 2},    {7.5, 8},    {-2.5, -2},
                                                    {2.4999, 2}, {2.5001, 3}, {1e300, 9000000000000000000LL}};
     for (auto [value, rounded] : values)
@@ -26,6 +26,24 @@ TEST(Conversions, HalvesRoundToEven) {
     const std::pair<int, int> volumes[] = {{1, 2}, {3, 8}, {50, 125}, {100, 250}};
     for (auto [percent, player] : volumes)
         EXPECT_EQ(player_volume(percent), player) << percent;
+    struct output_row {
+        float level;
+        bool muted;
+        int percent;
+        output_change change;
+    };
+    // Muted, below, above and 0 %; float noise and whole percents at the edge.
+    const output_row outputs[] = {{0.8f, true, 50, {true, {}}},
+                                  {0.2f, true, 50, {true, 0.5f}},
+                                  {0.2f, false, 50, {false, 0.5f}},
+                                  {0.8f, false, 50, {}},
+                                  {0.0f, true, 0, {}},
+                                  {0.29999998f, false, 30, {}},
+                                  {0.29f, false, 30, {false, 0.3f}},
+                                  {0.5f, false, 150, {false, 1.0f}}};
+    for (auto [level, muted, percent, change] : outputs)
+        EXPECT_TRUE(output_for_alarm(level, muted, percent) == change)
+            << level << ' ' << muted << ' ' << percent;
 }
 
 TEST(Conversions, SixteenBitNumbersVolumeAndCounter) {

@@ -3,11 +3,32 @@
 #include <gtest/gtest.h>
 
 #include "TC_Module.h"
+#include "sound_output.h"
 #include "wake.h"
 
 namespace {
 
 using tocsinet::awake_hold;
+
+// Under Wine 8 the control keeps its mute state in the object (its level is a stub that reads 1.0
+// and cannot be set), so the object shows what the alarm did; the rule's own cases are the core's.
+TEST(AlarmSound, TheDefaultOutputIsUnmutedButLeftAloneAtZero) {
+    platform::default_output output;
+    ASSERT_NE(output.volume(), nullptr) << "the test prefix has one output device";
+    IAudioEndpointVolume& volume = *output.volume();
+    BOOL before = FALSE, muted = FALSE;
+    float level = 0;
+    ASSERT_HRESULT_SUCCEEDED(volume.GetMute(&before));
+    ASSERT_HRESULT_SUCCEEDED(volume.GetMasterVolumeLevelScalar(&level));
+    volume.SetMute(TRUE, nullptr);
+    platform::turn_sound_on(volume, 0);
+    EXPECT_TRUE(SUCCEEDED(volume.GetMute(&muted)) && muted) << "at 0 %";
+    platform::turn_sound_on(volume, 50);
+    EXPECT_TRUE(SUCCEEDED(volume.GetMute(&muted)) && !muted) << "at 50 %";
+    // On Windows, the user's sound as it was.
+    volume.SetMute(before, nullptr);
+    volume.SetMasterVolumeLevelScalar(level, nullptr);
+}
 
 void choose(HWND window, int list, int index) {
     SendMessageW(GetDlgItem(window, list), CB_SETCURSEL, WPARAM(index), 0);
