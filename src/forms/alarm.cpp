@@ -100,6 +100,10 @@ alarm_form* form_of(HWND window) { return reinterpret_cast<alarm_form*>(GetWindo
 
 std::wstring text_of(const alarm_form& form, int id) { return platform::window_text(form.control(id)); }
 
+int volume_percent(const alarm_form& form) {
+    return static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
+}
+
 void set_status_text(const alarm_form& form, const wchar_t* text) {
     SendMessageW(form.control(id_status), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
 }
@@ -206,7 +210,7 @@ void place_window(const alarm_form& form, double left_twips, double top_twips) {
 }
 
 void volume_Change(const alarm_form& form) {
-    auto value = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
+    int value = volume_percent(form);
     std::wstring caption = std::to_wstring(value) + L"%";
     SetWindowTextW(form.control(id_volume_perc), caption.c_str());
 }
@@ -313,10 +317,11 @@ void count_alarm() {
 
 // No player will come: the program sounds the alarm itself, on screen, until the user answers.
 void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_result) {
+    // Heard first: bringing the window back from the tray takes a while.
+    platform::looping_sound sound(IDR_ALARM_SOUND);
     if (!IsWindowVisible(form.window) || IsIconic(form.window))
         TC_Module::restore_from_tray(form.window);
     disarm(form);
-    platform::looping_sound sound(IDR_ALARM_SOUND);
     std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
     // The warning icon's own sound is all there is when the built-in sound cannot play.
     platform::message_box(form.window,
@@ -328,7 +333,7 @@ void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_re
 bool fire_alarm(alarm_form& form) {
     HWND window = form.window;
     std::wstring file = text_of(form, id_alarm_file);
-    platform::turn_sound_on(static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0)));
+    platform::turn_sound_on(volume_percent(form));
     int opened = platform::shell_open(window, file, platform::program_directory_wide());
     count_alarm();
     if (opened <= 32) {
@@ -340,8 +345,7 @@ bool fire_alarm(alarm_form& form) {
     if (!IsWindow(window))
         return false;
     if (player) {
-        auto percent = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
-        platform::send_player_volume(player, tocsinet::player_volume(percent));
+        platform::send_player_volume(player, tocsinet::player_volume(volume_percent(form)));
     } else {
         // The music most likely plays in a player of the user's own; a box that waits helps nobody.
         show_notice(form, L"Volume not set");
@@ -448,8 +452,7 @@ void Form_Unload(alarm_form& form) {
     };
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "X", twips(position.x));
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "Y", twips(position.y));
-    auto volume = static_cast<int>(SendMessageW(form.control(id_volume), TBM_GETPOS, 0, 0));
-    TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME", std::to_string(volume));
+    TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME", std::to_string(volume_percent(form)));
     TC_Module::delete_tray_icon();
     close_open_dialog(about_class);
     close_open_dialog(browse_form_class);
