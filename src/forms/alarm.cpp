@@ -38,7 +38,8 @@ constexpr UINT_PTR keep_awake_timer = 3;
 constexpr UINT keep_awake_after_alarm_ms = 30 * 60 * 1000;
 // The computer wakes this long before the alarm, to be up and running when it goes off.
 constexpr tocsinet::utc_seconds wake_lead_seconds = 60;
-// Posted when the window comes to the user with a notice: from then on a use gives the clock back.
+// Posted when the window comes to the user with a notice, so it is seen after the input that
+// brought the window up.
 constexpr UINT notice_seen_message = WM_APP + 1;
 
 constexpr int client_width = 3825;
@@ -88,8 +89,10 @@ struct alarm_form {
     platform::power_request power;
     // What the user should know, shown in place of the clock until the user next uses the window.
     std::wstring notice;
-    // Whether the user has had the window in front since the notice appeared.
+    // Whether the user has had the window in front since the notice appeared, and whether it is
+    // coming to the front now.
     bool notice_seen = false;
+    bool activating = false;
     // Sent to every top-level window when the shell's task bar (re)starts.
     UINT taskbar_created = 0;
 
@@ -180,16 +183,27 @@ void show_notice(alarm_form& form, const wchar_t* notice) {
     update_clock_panel(form);
 }
 
-// A click or key in the window, or the window brought to the front: a notice the user has seen
-// gives the clock back.
+void clear_notice(alarm_form& form) {
+    form.notice.clear();
+    update_clock_panel(form);
+}
+
+// A click or key in the window gives the clock back, but for the click that brings the window up:
+// the notice is shown to the user then.
 void window_used(alarm_form& form) {
+    if (!form.notice.empty() && !form.activating)
+        clear_notice(form);
+}
+
+// Brought to the front (from the tray too): a notice already seen gives the clock back; one the
+// user has not seen yet stays until the next use.
+void on_activate(alarm_form& form) {
     if (form.notice.empty())
         return;
     if (form.notice_seen) {
-        form.notice.clear();
-        update_clock_panel(form);
-    } else if (GetForegroundWindow() == form.window) {
-        // Seen from now on; posted, so the click that brought the window up does not count as seen.
+        clear_notice(form);
+    } else {
+        form.activating = true;
         PostMessageW(form.window, notice_seen_message, 0, 0);
     }
 }
@@ -252,8 +266,7 @@ void Form_Load(alarm_form& form) {
 }
 
 void alarm_Click(alarm_form& form) {
-    form.notice.clear();
-    update_clock_panel(form);
+    clear_notice(form);
     if (text_of(form, id_alarm) == L"Activate") {
         bool complete = !text_of(form, id_time_hour).empty() && !text_of(form, id_time_minute).empty() &&
                         !text_of(form, id_time_ampm).empty() && !text_of(form, id_alarm_file).empty();
@@ -621,7 +634,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         return TRUE;
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE)
-            window_used(*form);
+            on_activate(*form);
         return DefWindowProcW(window, message, wparam, lparam);
     case WM_PARENTNOTIFY:
         if (LOWORD(wparam) == WM_LBUTTONDOWN || LOWORD(wparam) == WM_RBUTTONDOWN)
@@ -632,6 +645,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         window_used(*form);
         return 0;
     case notice_seen_message:
+        form->activating = false;
         form->notice_seen = !form->notice.empty();
         return 0;
     case WM_QUERYENDSESSION:
