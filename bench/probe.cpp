@@ -4,7 +4,8 @@
 //   probe armed-cpu <exe> <seconds>
 //   probe wait-cpu <exe> <seconds>      (run with a shifted clock: the alarm goes off ~20 s after start)
 //   probe firing-delay <exe> <runs>     (run with a shifted clock)
-//   probe sound-delay <exe> <capture>   (shifted clock; <capture>: the file the sound device writes)
+//   probe sound-delay <exe> <capture> [tray]  (shifted clock; <capture>: the file the sound device
+//                                              writes; tray: the window waits in the notification area)
 //   probe sound-cpu <exe> <capture> <seconds>
 //   probe picker <exe> <folder> <runs>
 //   probe objects <exe> <cycles>
@@ -279,11 +280,14 @@ double local_now_ms() {
     return local_ms(now);
 }
 
-// Starts the program on a fresh settings file, arms it for the next minute and waits until
-// the alarm is counted, which it is right after the shell took the open request. Returns the
-// milliseconds from the alarm second's start to then.
-double fire_next_minute(const std::wstring& exe, running& r, const wchar_t* alarm_file = nullptr) {
+// Starts the program on a fresh settings file, arms it for the next minute (minimised to the
+// notification area when asked) and waits until the alarm is counted, which it is right after the
+// shell took the open request. Returns the milliseconds from the alarm second's start to then.
+double fire_next_minute(const std::wstring& exe, running& r, const wchar_t* alarm_file = nullptr,
+                        bool from_tray = false) {
     DeleteFileW(settings_of(exe).c_str());
+    if (from_tray)
+        WritePrivateProfileStringW(L"OPTIONS", L"MTST", L"1", settings_of(exe).c_str());
     r = launch(exe, forms::alarm_class);
     int hour, minute;
     SYSTEMTIME alarm_start;
@@ -291,6 +295,12 @@ double fire_next_minute(const std::wstring& exe, running& r, const wchar_t* alar
     if (alarm_file)
         SendMessageW(GetDlgItem(r.window, forms::id_alarm_file), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(alarm_file));
     arm(r.window, hour, minute);
+    if (from_tray) {
+        PostMessageW(r.window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        for (double start = now_ms(); IsWindowVisible(r.window); Sleep(1))
+            if (now_ms() - start > 10000)
+                throw std::runtime_error("the window did not go to the notification area");
+    }
     while (alarms_counted(exe) < 1) {
         if (local_now_ms() - local_ms(alarm_start) > 120000)
             throw std::runtime_error("the alarm did not go off");
@@ -328,9 +338,9 @@ void firing_delay(const std::wstring& exe, int runs) {
 
 // The alarm file "no file" cannot be opened, so the program plays its own sound. Returns the
 // milliseconds from the alarm second's start to the first sample that is not silence.
-double first_audio_ms(const std::wstring& exe, const std::wstring& capture, running& r) {
+double first_audio_ms(const std::wstring& exe, const std::wstring& capture, running& r, bool from_tray = false) {
     DeleteFileW(capture.c_str());
-    double counted_after = fire_next_minute(exe, r);
+    double counted_after = fire_next_minute(exe, r, nullptr, from_tray);
     double counted = local_now_ms();
     for (;;) {
         std::string samples = read_small_file(capture, 1 << 20);
@@ -342,9 +352,9 @@ double first_audio_ms(const std::wstring& exe, const std::wstring& capture, runn
     }
 }
 
-void sound_delay(const std::wstring& exe, const std::wstring& capture) {
+void sound_delay(const std::wstring& exe, const std::wstring& capture, bool from_tray) {
     running r;
-    double delay = first_audio_ms(exe, capture, r);
+    double delay = first_audio_ms(exe, capture, r, from_tray);
     std::printf("first_audio_ms %.1f\n", delay);
     end(r);
 }
@@ -429,8 +439,8 @@ int wmain(int argc, wchar_t** argv) {
             wait_cpu(argv[2], _wtoi(argv[3]));
         else if (what == L"firing-delay" && argc == 4)
             firing_delay(argv[2], _wtoi(argv[3]));
-        else if (what == L"sound-delay" && argc == 4)
-            sound_delay(argv[2], argv[3]);
+        else if (what == L"sound-delay" && (argc == 4 || argc == 5))
+            sound_delay(argv[2], argv[3], argc == 5 && std::wstring(argv[4]) == L"tray");
         else if (what == L"sound-cpu" && argc == 5)
             sound_cpu(argv[2], argv[3], _wtoi(argv[4]));
         else if (what == L"picker" && argc == 5)
