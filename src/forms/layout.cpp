@@ -90,8 +90,11 @@ platform::unique_font make_font(const wchar_t* face, int height, int weight, BYT
 dpi_resources resources_at(HINSTANCE instance, int dpi) {
     dpi_resources made;
     made.dpi = dpi;
-    made.font = make_font(L"Courier New", tocsinet::font_height_for_points(8.25, dpi), FW_NORMAL, DEFAULT_QUALITY);
-    made.small_font = make_font(L"Courier New", tocsinet::font_height_for_points(6.75, dpi), FW_NORMAL, DEFAULT_QUALITY);
+    auto courier = [dpi](double points) {
+        return make_font(L"Courier New", tocsinet::font_height_for_points(points, dpi), FW_NORMAL, DEFAULT_QUALITY);
+    };
+    made.font = courier(8.25);
+    made.small_font = courier(6.75);
     // The title picture is 15 pixels high at 96 DPI.
     made.title_font = make_font(L"Arial", -MulDiv(13, dpi, 96), FW_BOLD, ANTIALIASED_QUALITY);
     made.large_icon.reset(platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXICON, dpi)));

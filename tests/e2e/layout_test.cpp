@@ -24,7 +24,8 @@ const int dpi = _wgetenv(L"TOCSINET_WINE_DPI") ? _wtoi(_wgetenv(L"TOCSINET_WINE_
 // The controls of page `page` (and those on no page) as designed; the other pages' are hidden.
 void check(HWND window, const design& d, int page = -1) {
     RECT client;
-    EXPECT_TRUE(GetClientRect(window, &client) && within_a_pixel(client.right, d.width, dpi) && within_a_pixel(client.bottom, d.height, dpi));
+    EXPECT_TRUE(GetClientRect(window, &client) && within_a_pixel(client.right, d.width, dpi) &&
+                within_a_pixel(client.bottom, d.height, dpi));
     for (const row& r : d.rows) {
         HWND control = GetDlgItem(window, r.id);
         SCOPED_TRACE(testing::Message() << "control " << r.id << " on page " << page);
@@ -95,7 +96,8 @@ TEST(Layout, EveryWindowAsDesigned) {
     // The captions are in 8.25-point type at the DPI (a list's lines are as high as its font), and
     // "100%" fits the label in it.
     int caption_height = -static_cast<int>(std::lround(8.25 * dpi / 72));
-    SelectObject(screen, CreateFontW(caption_height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+    SelectObject(screen,
+                 CreateFontW(caption_height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
     TEXTMETRICW font{};
     SIZE hundred{};
     EXPECT_TRUE(GetTextMetricsW(screen, &font) && GetTextExtentPoint32W(screen, L"100%", 4, &hundred));

@@ -84,7 +84,7 @@ TEST(DpiChange, MainWindowLaidOutAgainKeepingWhatItShows) {
         for (int id : {id_time_hour, id_time_minute, id_time_ampm})
             EXPECT_EQ(SendMessageW(control(id), CB_GETCURSEL, 0, 0), 1);
         DWORD start = 0, end = 0;
-        SendMessageW(control(id_alarm_file), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageW(control(id_alarm_file), EM_GETSEL, WPARAM(&start), LPARAM(&end));
         EXPECT_TRUE(start == 3 && end == 8);
         EXPECT_EQ(platform::window_text(control(id_alarm_file)), L"C:\\Music\\wake up.mp3");
         EXPECT_EQ(platform::window_text(control(id_status)), L"Alarm - Inactive");
