@@ -1,5 +1,5 @@
 // Measures a program from inside Wine for bench/run.sh; prints one "key value" line per figure.
-//   probe startup <exe> <window class> <runs>
+//   probe startup <exe> <window class> <runs>   (also the window's controls, to compare baselines)
 //   probe idle-cpu <exe> <window class> <seconds>
 //   probe armed-cpu <exe> <seconds>
 //   probe wait-cpu <exe> <seconds>      (run with a shifted clock: the alarm goes off ~20 s after start)
@@ -15,6 +15,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -217,8 +218,34 @@ int alarms_counted(const std::wstring& exe) {
     return static_cast<int>(GetPrivateProfileIntW(L"STATS", L"ALARMS", 0, settings_of(exe).c_str()));
 }
 
+// The window's controls as "<count> <hash>" of their classes and styles: the same for two windows
+// with the same controls, in whatever order and place.
+std::string controls_of(HWND window) {
+    std::vector<std::wstring> found;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t name[64] = L"";
+            GetClassNameW(child, name, 64);
+            reinterpret_cast<std::vector<std::wstring>*>(data)->push_back(
+                std::wstring(name) + L" " + std::to_wstring(GetWindowLongW(child, GWL_STYLE)) + L" " +
+                std::to_wstring(GetWindowLongW(child, GWL_EXSTYLE)));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    std::sort(found.begin(), found.end());
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const std::wstring& control : found)
+        for (wchar_t c : control)
+            hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
+    char text[32];
+    std::snprintf(text, sizeof text, "%zu %08x", found.size(), static_cast<unsigned>(hash));
+    return text;
+}
+
 void startup(const std::wstring& exe, const wchar_t* class_name, int runs) {
     std::vector<double> times, peaks;
+    std::string controls;
     for (int i = 0; i < runs; ++i) {
         running r = launch(exe, class_name);
         times.push_back(r.visible_ms - r.started_ms);
@@ -226,10 +253,11 @@ void startup(const std::wstring& exe, const wchar_t* class_name, int runs) {
         PROCESS_MEMORY_COUNTERS memory{sizeof memory};
         GetProcessMemoryInfo(r.process.hProcess, &memory, sizeof memory);
         peaks.push_back(static_cast<double>(memory.PeakWorkingSetSize) / 1024.0);
+        controls = controls_of(r.window);
         close(r);
     }
-    std::printf("startup_ms_median %.1f\nstartup_ms_worst %.1f\npeak_kb_median %.0f\n", median(times), worst(times),
-                median(peaks));
+    std::printf("startup_ms_median %.1f\nstartup_ms_worst %.1f\npeak_kb_median %.0f\ncontrols %s\n", median(times),
+                worst(times), median(peaks), controls.c_str());
 }
 
 void idle_cpu(const std::wstring& exe, const wchar_t* class_name, int seconds) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures Tocsinet under Wine beside a minimal Win32 window program of ours, in one run:
-# start-up time and peak memory, CPU time while armed and while waiting for a player that never
+# start-up time and peak memory (also beside a second program of ours that only makes the main
+# window's controls, the least a program with this window pays), CPU time while armed and while waiting for a player that never
 # comes, the delay from the alarm second to the open request, the picker on a large folder,
 # windows and memory over many dialog openings (Wine does not count GDI/USER objects for
 # GetGuiResources), and the exe sizes, as built and as shipped in the ZIP (stripped). Prints a
@@ -23,7 +24,7 @@ cycles=${BENCH_DIALOG_CYCLES:-$(by_length 5 10 200)}
 
 bash scripts/install-deps.sh
 mkdir -p build/bench
-if ! { cmake --preset mingw && cmake --build --preset mingw -j2 --target tocsinet bench_probe bench_baseline tray_recorder; } \
+if ! { cmake --preset mingw && cmake --build --preset mingw -j2 --target tocsinet bench_probe bench_baseline bench_baseline_controls tray_recorder; } \
     >build/bench/build.log 2>&1; then
     tail -n 60 build/bench/build.log
     exit 1
@@ -40,10 +41,11 @@ export DISPLAY=$TOCSINET_WINE_DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 bench_dir=$WINEPREFIX/drive_c/bench
 mkdir -p "$bench_dir"
 cp build/mingw/tocsinet.exe build/mingw/version.txt build/mingw/bench/bench_baseline.exe \
-    build/mingw/bench/bench_probe.exe "$bench_dir/"
+    build/mingw/bench/bench_baseline_controls.exe build/mingw/bench/bench_probe.exe "$bench_dir/"
 probe='C:\bench\bench_probe.exe'
 program='C:\bench\tocsinet.exe'
 baseline='C:\bench\bench_baseline.exe'
+with_controls='C:\bench\bench_baseline_controls.exe'
 
 # Runs the probe with the local clock moved so the time of day reads hh:mm:<second>.
 shifted_probe() {
@@ -62,6 +64,12 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 echo "Start-up and memory ($startup_runs runs each)..."
 ours=$(wine "$probe" startup "$program" TocsinetAlarm "$startup_runs")
 theirs=$(wine "$probe" startup "$baseline" TocsinetBaseline "$startup_runs")
+controls=$(wine "$probe" startup "$with_controls" TocsinetControlsBaseline "$startup_runs")
+if [ "$(echo "$ours" | value controls)" != "$(echo "$controls" | value controls)" ]; then
+    echo "The controls baseline no longer makes the main window's controls (count and hash of classes and" \
+        "styles: $(echo "$ours" | value controls) against $(echo "$controls" | value controls))." >&2
+    exit 1
+fi
 
 echo "CPU while armed for $armed_seconds s, beside the baseline idle as long..."
 wine "$probe" armed-cpu "$program" "$armed_seconds" >build/bench/armed.txt &
@@ -111,12 +119,16 @@ s_ours=$(echo "$ours" | value startup_ms_median)
 s_theirs=$(echo "$theirs" | value startup_ms_median)
 m_ours=$(echo "$ours" | value peak_kb_median)
 m_theirs=$(echo "$theirs" | value peak_kb_median)
+s_controls=$(echo "$controls" | value startup_ms_median)
+m_controls=$(echo "$controls" | value peak_kb_median)
 
 {
     echo "| Figure | Tocsinet | Baseline | Ratio |"
     echo "|---|---|---|---|"
     echo "| Start-up to visible window, median ms (worst) | $s_ours ($(echo "$ours" | value startup_ms_worst)) | $s_theirs ($(echo "$theirs" | value startup_ms_worst)) | $(ratio "$s_ours" "$s_theirs") |"
+    echo "| Start-up, beside the baseline with the main window's controls, median ms (worst) | $s_ours ($(echo "$ours" | value startup_ms_worst)) | $s_controls ($(echo "$controls" | value startup_ms_worst)) | $(ratio "$s_ours" "$s_controls") |"
     echo "| Peak working set, KB | $m_ours | $m_theirs | $(ratio "$m_ours" "$m_theirs") |"
+    echo "| Peak working set, beside the baseline with the main window's controls, KB | $m_ours | $m_controls | $(ratio "$m_ours" "$m_controls") |"
     echo "| CPU over $armed_seconds s, armed vs idle, ms | $armed | $idle | $(ratio "$armed" "$idle") |"
     echo "| CPU over $wait_seconds s waiting for the player (baseline idle $((wait_seconds + 30)) s), ms | $waiting | $idle_wait | |"
     echo "| Alarm second to open request, median ms (worst, $firing_runs firings) | $delays | | |"

@@ -46,6 +46,9 @@ constexpr int client_width = 3825;
 constexpr int client_height = 2430;
 constexpr DWORD window_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
+// The armed indicator, then the clock.
+constexpr int status_panels[] = {2500, 1440};
+
 // Z order and tab order follow the table: the controls that take the focus come first, in
 // the order the Tab key visits them, and the boxes that frame others come last, beneath them.
 constexpr control_spec alarm_layout[] = {
@@ -64,17 +67,15 @@ constexpr control_spec alarm_layout[] = {
     {id_Frame1, control_kind::frame, L"Time", 0, 50, 0, 3735, 680, false},
     {id_Frame3, control_kind::frame, L"Alarm File", 0, 50, 720, 3735, 680, false},
     {id_Frame2, control_kind::frame, L"Volume", 0, 50, 1440, 3135, 580, false},
+    {id_status, control_kind::status_bar, nullptr, 0, 0, 2085, 3825, 345, false, status_panels},
 };
 
-constexpr int status_text_panel_twips = 2500;
+constexpr window_design alarm_design{{client_width, client_height}, alarm_layout};
 
-struct alarm_form {
+// Its fonts and icons, at the window's DPI.
+struct alarm_form : dpi_resources {
     HWND window = nullptr;
-    int dpi = 96;
-    platform::unique_font font;
     platform::unique_brush navy_brush;
-    platform::unique_icon large_icon;
-    platform::unique_icon small_icon;
     // The armed state itself: whether alarm_timer runs.
     bool alarm_timer_enabled = false;
     // The previous tick of this arming, to catch an alarm second a late tick skipped.
@@ -209,11 +210,11 @@ void on_activate(alarm_form& form) {
 }
 
 // The saved position is in twips; it moves onto a monitor when none would show it.
-void place_window(const alarm_form& form, double left_twips, double top_twips) {
+void place_window_at(const alarm_form& form, double left_twips, double top_twips, int dpi) {
     RECT current;
     GetWindowRect(form.window, &current);
     tocsinet::rect_px at = tocsinet::window_at_twips(left_twips, top_twips, current.right - current.left,
-                                                     current.bottom - current.top, form.dpi);
+                                                     current.bottom - current.top, dpi);
     RECT wanted{at.left, at.top, at.right, at.bottom};
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -221,6 +222,15 @@ void place_window(const alarm_form& form, double left_twips, double top_twips) {
     tocsinet::rect_px placed = tocsinet::reachable_position(to_rect(wanted), to_rect(monitor.rcMonitor),
                                                             to_rect(monitor.rcWork));
     SetWindowPos(form.window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The twips count at the DPI of the window's monitor. A move onto a monitor of another DPI lays the
+// window out anew (WM_DPICHANGED), and the position is taken again at that DPI: a few DPIs at most.
+void place_window(const alarm_form& form, double left_twips, double top_twips) {
+    for (int attempt = 0, placed_at = 0; attempt < 4 && placed_at != form.dpi; ++attempt) {
+        placed_at = form.dpi;
+        place_window_at(form, left_twips, top_twips, placed_at);
+    }
 }
 
 void volume_Change(const alarm_form& form) {
@@ -504,37 +514,20 @@ void mnuoptions_Click(alarm_form& form) { show_options(instance_of(form.window),
 
 void mnuabout_Click(alarm_form& form) { show_about(instance_of(form.window), form.window); }
 
-bool on_create(HWND window, const CREATESTRUCTW& create) {
+bool on_create(HWND window) {
     auto form = std::make_unique<alarm_form>();
     form->window = window;
-    form->dpi = platform::system_dpi();
-    form->font = make_font(8.25, form->dpi);
     form->navy_brush = platform::unique_brush(CreateSolidBrush(navy));
-    form->large_icon = platform::unique_icon(static_cast<HICON>(LoadImageW(
-        create.hInstance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-        GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
-    form->small_icon = platform::unique_icon(static_cast<HICON>(LoadImageW(
-        create.hInstance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form->large_icon.get()));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form->small_icon.get()));
 
     form->taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
 
-    create_controls(window, alarm_layout, form->dpi, form->font.get());
-    CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_status)), create.hInstance, nullptr);
-    HWND status = form->control(id_status);
-    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(form->font.get()), FALSE);
-    int parts[] = {tocsinet::twips_to_pixels(status_text_panel_twips, form->dpi), -1};
-    SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    create_layout(window, alarm_design, *form);
 
     HWND volume = form->control(id_volume);
     SendMessageW(volume, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
     SendMessageW(volume, TBM_SETLINESIZE, 0, 1);
     SendMessageW(volume, TBM_SETPAGESIZE, 0, 5);
     SendMessageW(volume, TBM_SETTICFREQ, 10, 0);
-    SendMessageW(form->control(id_about_icon), STM_SETICON, reinterpret_cast<WPARAM>(form->large_icon.get()), 0);
 
     update_clock_panel(*form);
     SetTimer(window, clock_timer, clock_timer_interval_ms, nullptr);
@@ -603,7 +596,7 @@ HBRUSH on_control_color(const alarm_form& form, HDC dc, HWND control) {
 
 LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE)
-        return on_create(window, *reinterpret_cast<CREATESTRUCTW*>(lparam)) ? 0 : -1;
+        return on_create(window) ? 0 : -1;
     alarm_form* form = form_of(window);
     if (!form)
         return DefWindowProcW(window, message, wparam, lparam);
@@ -666,7 +659,11 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         Form_Resize(*form);
         return 0;
     case WM_MOUSEMOVE:
-        Form_MouseMove(*form, tocsinet::pixels_to_twips(GET_X_LPARAM(lparam), form->dpi));
+        // At the DPI the tray rule turns it back at.
+        Form_MouseMove(*form, tocsinet::pixels_to_twips(GET_X_LPARAM(lparam), platform::window_dpi(window)));
+        return 0;
+    case WM_DPICHANGED:
+        change_dpi(window, alarm_design, *form, wparam, lparam);
         return 0;
     case WM_ERASEBKGND:
         on_erase_background(*form, reinterpret_cast<HDC>(wparam));
@@ -717,10 +714,9 @@ tocsinet::awake_hold power_hold(HWND alarm_window) {
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {
-    int dpi = platform::system_dpi();
-    SIZE size = window_size_for_client(client_width, client_height, window_style, 0, dpi);
-    HWND window = CreateWindowExW(0, alarm_class, L"Tocsinet", window_style, 0, 0, size.cx, size.cy, nullptr,
-                                  nullptr, instance, nullptr);
+    // Sized to its design at the DPI of its monitor as it is created.
+    HWND window = CreateWindowExW(0, alarm_class, L"Tocsinet", window_style, 0, 0, 0, 0, nullptr, nullptr, instance,
+                                  nullptr);
     if (!window)
         return nullptr;
     ShowWindow(window, show_command == SW_SHOWMINIMIZED || show_command == SW_MINIMIZE ? show_command : SW_SHOWNORMAL);

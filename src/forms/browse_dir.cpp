@@ -17,7 +17,7 @@ namespace {
 
 // Table order is Z order and Tab order: folders, drive, Cancel, OK.
 constexpr control_spec browse_dir_layout[] = {
-    {id_bd_dir, control_kind::list_box, nullptr, 0, 50, 960, 3175, 1980, true},
+    {id_bd_dir, control_kind::folder_list, nullptr, 0, 50, 960, 3175, 1980, true},
     {id_bd_drive, control_kind::drop_down_list, nullptr, 0, 50, 600, 3175, 330, true},
     {id_bd_cancel, control_kind::button, L"Cancel", id_bd_Picture2, 0, 0, 1035, 280, true},
     {id_bd_ok, control_kind::button, L"OK", id_bd_Picture1, 0, 0, 1035, 280, true},
@@ -97,7 +97,6 @@ void cancel_Click(browse_dir_state& form) {
 
 void on_create(browse_dir_state& form, HWND options) {
     form.options = options;
-    SendMessageW(form.control(id_bd_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form.resources.small_font.get()), FALSE);
     form.lists.attach(form.control(id_bd_drive), form.control(id_bd_dir), nullptr, L"");
 }
 

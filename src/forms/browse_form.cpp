@@ -18,7 +18,7 @@ constexpr const wchar_t* file_pattern = L"*.mp3;*.m3u;*.mid;*.wav";
 // Table order is Z order and Tab order: drive, folders, files, OK, Cancel.
 constexpr control_spec browse_form_layout[] = {
     {id_bf_drive, control_kind::drop_down_list, nullptr, 0, 50, 600, 3175, 330, true},
-    {id_bf_dir, control_kind::list_box, nullptr, 0, 50, 960, 3175, 1980, true},
+    {id_bf_dir, control_kind::folder_list, nullptr, 0, 50, 960, 3175, 1980, true},
     {id_bf_file, control_kind::list_box, nullptr, 0, 35, 3045, 3215, 1350, true},
     {id_bf_ok, control_kind::button, L"OK", id_bf_Picture1, 0, 0, 1035, 280, true},
     {id_bf_cancel, control_kind::button, L"Cancel", id_bf_Picture2, 0, 0, 1035, 280, true},
@@ -82,7 +82,6 @@ void Form_Unload(browse_form_state& form) { give_back_focus(form.main_window); }
 
 void on_create(browse_form_state& form, HWND main_window) {
     form.main_window = main_window;
-    SendMessageW(form.control(id_bf_dir), WM_SETFONT, reinterpret_cast<WPARAM>(form.resources.small_font.get()), FALSE);
     form.lists.attach(form.control(id_bf_drive), form.control(id_bf_dir), form.control(id_bf_file), file_pattern);
 }
 

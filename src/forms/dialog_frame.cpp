@@ -15,43 +15,7 @@ constexpr DWORD dialog_style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
 // A tool window gets no task-bar button; control-parent gives Tab its way through the controls.
 constexpr DWORD dialog_ex_style = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
-// Inside the border under the tabs, in the tab control's coordinates.
-RECT tab_page_area(HWND tabs) {
-    RECT page;
-    GetClientRect(tabs, &page);
-    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    return page;
-}
-
-const control_spec* spec_of(std::span<const control_spec> specs, int id) {
-    for (const control_spec& spec : specs)
-        if (spec.id == id)
-            return &spec;
-    return nullptr;
-}
-
 } // namespace
-
-void dialog_resources::load(HINSTANCE instance) {
-    HDC screen = GetDC(nullptr);
-    dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    if (dpi <= 0)
-        dpi = 96;
-    font = make_font(8.25, dpi);
-    small_font = make_font(6.75, dpi);
-    LOGFONTW title{};
-    title.lfHeight = -MulDiv(13, dpi, 96); // the title picture is 15 pixels high
-    title.lfWeight = FW_BOLD;
-    title.lfCharSet = DEFAULT_CHARSET;
-    title.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpynW(title.lfFaceName, L"Arial", LF_FACESIZE);
-    title_font = platform::unique_font(CreateFontIndirectW(&title));
-    navy_brush = platform::unique_brush(CreateSolidBrush(navy));
-    icon = platform::unique_icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TOCSINET), IMAGE_ICON,
-                                                               GetSystemMetrics(SM_CXICON),
-                                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
-}
 
 bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure) {
     WNDCLASSEXW window_class{sizeof window_class};
@@ -65,15 +29,12 @@ bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPRO
     return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, int client_width_twips, int client_height_twips,
-                   void* state) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    SIZE size = window_size_for_client(client_width_twips, client_height_twips, dialog_style, dialog_ex_style,
-                                       dpi > 0 ? dpi : 96);
-    return CreateWindowExW(dialog_ex_style, class_name, L"", dialog_style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                           size.cy, nullptr, nullptr, instance, state);
+HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, HWND opener) {
+    RECT corner;
+    GetWindowRect(opener, &corner);
+    // Sized to its design at that DPI as it is created.
+    return CreateWindowExW(dialog_ex_style, class_name, L"", dialog_style, corner.left, corner.top, 0, 0, nullptr,
+                           nullptr, instance, opener);
 }
 
 void place_at_corner(HWND dialog, HWND opener) {
@@ -86,16 +47,9 @@ void place_at_corner(HWND dialog, HWND opener) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void create_dialog_controls(HWND dialog, std::span<const control_spec> specs, const dialog_resources& resources) {
-    create_controls(dialog, specs, resources.dpi, resources.font.get());
-    for (const control_spec& spec : specs)
-        if (spec.kind == control_kind::icon_picture)
-            SendDlgItemMessageW(dialog, spec.id, STM_SETICON, reinterpret_cast<WPARAM>(resources.icon.get()), 0);
-}
-
 HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND control,
                             std::span<const control_spec> specs) {
-    const control_spec* spec = spec_of(specs, GetDlgCtrlID(control));
+    const control_spec* spec = find_spec(specs, GetDlgCtrlID(control));
     bool on_navy = spec && (spec->kind == control_kind::picture || spec->kind == control_kind::borderless_picture ||
                             spec->kind == control_kind::icon_picture || spec->kind == control_kind::title_picture ||
                             spec->kind == control_kind::horizontal_line);
@@ -191,16 +145,8 @@ void add_tabs(HWND tab_control, std::span<const wchar_t* const> captions) {
         SendMessageW(tab_control, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&item));
     }
     // The tab control comes before the controls of its pages in Z order, so Tab reaches it right
-    // after the buttons. Its page area is a hole: the controls there show and take the clicks,
-    // and the dialog paints the page behind them.
-    RECT whole;
-    GetWindowRect(tab_control, &whole);
-    RECT page = tab_page_area(tab_control);
-    HRGN shape = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
-    HRGN hole = CreateRectRgnIndirect(&page);
-    CombineRgn(shape, shape, hole, RGN_DIFF);
-    DeleteObject(hole);
-    SetWindowRgn(tab_control, shape, TRUE); // the window owns the region from here on
+    // after the buttons; the controls of its pages show through its page area.
+    cut_page_hole(tab_control);
 }
 
 void show_tab(HWND dialog, HWND tab_control, std::span<const tab_member> members, int tab) {

@@ -16,30 +16,19 @@
 
 namespace forms {
 
-// Resources every dialog holds for its lifetime.
-struct dialog_resources {
-    int dpi = 96;
-    platform::unique_font font;       // "Courier New" 8.25 pt
-    platform::unique_font small_font; // 6.75 pt, for the folder lists
-    platform::unique_font title_font;
+// Resources every dialog holds for its lifetime: those of its DPI, and the navy brush.
+struct dialog_resources : dpi_resources {
     platform::unique_brush navy_brush;
-    platform::unique_icon icon;
-
-    void load(HINSTANCE instance);
 };
 
 bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure);
 
-// Creates the dialog hidden, sized to its client area in twips; `state` reaches WM_CREATE
-// as lpCreateParams.
-HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, int client_width_twips,
-                   int client_height_twips, void* state);
+// Creates the dialog hidden, on its opener's top-left corner so it opens at the DPI of the opener's
+// monitor; the opener reaches WM_CREATE as lpCreateParams.
+HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, HWND opener);
 
 // Puts the dialog's top-left corner on the opener's: the top edge first, then the left.
 void place_at_corner(HWND dialog, HWND opener);
-
-// The dialog's controls from its table; the icon pictures get the program icon.
-void create_dialog_controls(HWND dialog, std::span<const control_spec> specs, const dialog_resources& resources);
 
 // Colours for WM_CTLCOLORSTATIC/BTN: navy for the window's pictures and lines, the platform's
 // defaults for everything else.
@@ -102,8 +91,8 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
         const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
         auto form = std::make_unique<Form>();
         form->window = dialog;
-        form->resources.load(create.hInstance);
-        create_dialog_controls(dialog, kind.layout, form->resources);
+        form->resources.navy_brush = platform::unique_brush(CreateSolidBrush(navy));
+        create_layout(dialog, {kind.client_twips, kind.layout}, form->resources);
         kind.on_create(*form, static_cast<HWND>(create.lpCreateParams));
         SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
         return 0;
@@ -118,6 +107,9 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(lparam)->code == TCN_SELCHANGE)
             kind.SSTab1_Click(*form);
+        return 0;
+    case WM_DPICHANGED:
+        change_dpi(dialog, {kind.client_twips, kind.layout}, form->resources, wparam, lparam);
         return 0;
     case WM_CLOSE:
         kind.on_close(*form);
@@ -144,7 +136,7 @@ template <const auto& kind> HWND open_dialog(HINSTANCE instance, HWND opener) {
         return open;
     if (!register_dialog_class(instance, kind.class_name, dialog_procedure<kind>))
         return nullptr;
-    HWND dialog = create_dialog(instance, kind.class_name, kind.client_twips.cx, kind.client_twips.cy, opener);
+    HWND dialog = create_dialog(instance, kind.class_name, opener);
     if (!dialog)
         return nullptr;
     if (kind.owned_by_opener)

@@ -2,7 +2,12 @@
 
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 #include "geometry.h"
+#include "platform.h"
+#include "resource.h"
 
 namespace forms {
 namespace {
@@ -42,6 +47,7 @@ window_kind kind_of(control_kind kind) {
     case control_kind::tab_control:
         return {WC_TABCONTROLW, WS_CLIPSIBLINGS, 0};
     case control_kind::list_box:
+    case control_kind::folder_list:
         return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
     case control_kind::horizontal_line:
         return {WC_STATICW, SS_ETCHEDHORZ, 0};
@@ -51,6 +57,125 @@ window_kind kind_of(control_kind kind) {
     return {WC_STATICW, 0, 0};
 }
 
+int px(int twips, int dpi) { return tocsinet::twips_to_pixels(twips, dpi); }
+
+// Pixel rectangle of a control in the window's client area, following its containers. A
+// container's client area starts inside its border, measured since it differs between systems.
+RECT control_rect(HWND window, std::span<const control_spec> specs, const control_spec& spec, int dpi) {
+    POINT origin{0, 0};
+    if (const control_spec* container = find_spec(specs, spec.container)) {
+        RECT outer = control_rect(window, specs, *container, dpi);
+        HWND box = GetDlgItem(window, container->id);
+        RECT box_outer;
+        GetWindowRect(box, &box_outer);
+        POINT box_inner{0, 0};
+        ClientToScreen(box, &box_inner);
+        origin = {outer.left + box_inner.x - box_outer.left, outer.top + box_inner.y - box_outer.top};
+    }
+    int left = origin.x + px(spec.left, dpi);
+    int top = origin.y + px(spec.top, dpi);
+    return {left, top, left + px(spec.width, dpi), top + px(spec.height, dpi)};
+}
+
+platform::unique_font make_font(const wchar_t* face, int height, int weight, BYTE quality) {
+    LOGFONTW font{};
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = quality;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return platform::unique_font(CreateFontIndirectW(&font));
+}
+
+dpi_resources resources_at(HINSTANCE instance, int dpi) {
+    dpi_resources made;
+    made.dpi = dpi;
+    auto courier = [dpi](double points) {
+        return make_font(L"Courier New", tocsinet::font_height_for_points(points, dpi), FW_NORMAL, DEFAULT_QUALITY);
+    };
+    made.font = courier(8.25);
+    made.small_font = courier(6.75);
+    // The title picture is 15 pixels high at 96 DPI.
+    made.title_font = make_font(L"Arial", -MulDiv(13, dpi, 96), FW_BOLD, ANTIALIASED_QUALITY);
+    made.large_icon.reset(platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXICON, dpi)));
+    made.small_icon.reset(platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXSMICON, dpi)));
+    return made;
+}
+
+HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
+
+// Closed, the list is as high as designed; its font alone would make it lower. The frame around
+// the selection field differs between systems, so it is measured.
+void fit_closed_height(HWND list, int designed_height) {
+    LRESULT item = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed;
+        GetWindowRect(list, &closed);
+        LRESULT off = designed_height - (closed.bottom - closed.top);
+        if (off == 0)
+            break;
+        item += off;
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+    }
+}
+
+// The panels' right edges, each at the sum of the widths up to it.
+void set_panels(HWND status_bar, std::span<const int> widths, int dpi) {
+    std::vector<int> edges;
+    int twips = 0;
+    for (int width : widths)
+        edges.push_back(px(twips += width, dpi));
+    SendMessageW(status_bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    // It docks itself to the bottom edge, as high as its font needs.
+    SendMessageW(status_bar, WM_SIZE, 0, 0);
+}
+
+void place_control(HWND window, std::span<const control_spec> specs, const control_spec& spec,
+                   const dpi_resources& resources) {
+    HWND control = GetDlgItem(window, spec.id);
+    HFONT font = spec.kind == control_kind::folder_list ? resources.small_font.get() : resources.font.get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (spec.kind == control_kind::icon_picture)
+        SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.large_icon.get()), 0);
+    RECT rect = control_rect(window, specs, spec, resources.dpi);
+    int height = rect.bottom - rect.top;
+    if (spec.kind == control_kind::drop_down_list)
+        height = px(3000, resources.dpi); // room for the opened list
+    if (spec.kind == control_kind::horizontal_line)
+        height = 2;
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (spec.kind == control_kind::drop_down_list)
+        fit_closed_height(control, rect.bottom - rect.top);
+    else if (spec.kind == control_kind::tab_control)
+        cut_page_hole(control);
+    else if (spec.kind == control_kind::status_bar)
+        set_panels(control, spec.panels, resources.dpi);
+}
+
+// How many containers a control lies in.
+int depth(std::span<const control_spec> specs, const control_spec& spec) {
+    int levels = 0;
+    for (const control_spec* container = find_spec(specs, spec.container); container;
+         container = find_spec(specs, container->container))
+        ++levels;
+    return levels;
+}
+
+void lay_out(HWND window, std::span<const control_spec> specs, const dpi_resources& resources) {
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources.large_icon.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources.small_icon.get()));
+    // Containers before their contents: a border shows only on a window that has its size.
+    for (std::size_t level = 0, placed = 0; placed < specs.size(); ++level)
+        for (const control_spec& spec : specs)
+            if (static_cast<std::size_t>(depth(specs, spec)) == level) {
+                place_control(window, specs, spec, resources);
+                ++placed;
+            }
+}
+
+} // namespace
+
 const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     for (const control_spec& spec : specs)
         if (spec.id == id)
@@ -58,76 +183,50 @@ const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     return nullptr;
 }
 
-// A container's client area starts inside its border.
-POINT client_origin(std::span<const control_spec> specs, int container, int dpi) {
-    const control_spec* spec = find_spec(specs, container);
-    if (!spec)
-        return {0, 0};
-    RECT rect = control_rect(specs, *spec, dpi);
-    POINT origin{rect.left, rect.top};
-    if (spec->kind == control_kind::picture) {
-        origin.x += GetSystemMetrics(SM_CXEDGE);
-        origin.y += GetSystemMetrics(SM_CYEDGE);
-    }
-    return origin;
-}
-
-} // namespace
-
-RECT control_rect(std::span<const control_spec> specs, const control_spec& spec, int dpi) {
-    POINT origin = client_origin(specs, spec.container, dpi);
-    int left = origin.x + tocsinet::twips_to_pixels(spec.left, dpi);
-    int top = origin.y + tocsinet::twips_to_pixels(spec.top, dpi);
-    return {left, top, left + tocsinet::twips_to_pixels(spec.width, dpi),
-            top + tocsinet::twips_to_pixels(spec.height, dpi)};
-}
-
-void create_controls(HWND window, std::span<const control_spec> specs, int dpi, HFONT font) {
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    for (const control_spec& spec : specs) {
+void create_layout(HWND window, const window_design& design, dpi_resources& resources) {
+    HINSTANCE instance = instance_of(window);
+    resources = resources_at(instance, platform::window_dpi(window));
+    SIZE client{px(design.client_twips.cx, resources.dpi), px(design.client_twips.cy, resources.dpi)};
+    SIZE size = platform::window_size_for_client(client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                                                 static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
+                                                 resources.dpi);
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
-        RECT rect = control_rect(specs, spec, dpi);
-        int height = rect.bottom - rect.top;
-        if (spec.kind == control_kind::drop_down_list)
-            height = tocsinet::twips_to_pixels(3000, dpi); // room for the opened list
-        if (spec.kind == control_kind::horizontal_line)
-            height = 2;
         DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
-        HWND control = CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style,
-                                       rect.left, rect.top, rect.right - rect.left, height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.kind == control_kind::drop_down_list) {
-            // Closed, the list is as high as designed; its font alone would make it lower. The
-            // frame around the selection field differs between systems, so it is measured.
-            LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            for (int attempt = 0; attempt < 3; ++attempt) {
-                RECT closed;
-                GetWindowRect(control, &closed);
-                LRESULT off = (rect.bottom - rect.top) - (closed.bottom - closed.top);
-                if (off == 0)
-                    break;
-                item += off;
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
-            }
-        }
+        CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
+    lay_out(window, design.controls, resources);
 }
 
-platform::unique_font make_font(double points, int dpi) {
-    LOGFONTW font{};
-    font.lfHeight = tocsinet::font_height_for_points(points, dpi);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, L"Courier New", LF_FACESIZE);
-    return platform::unique_font(CreateFontIndirectW(&font));
+void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam, LPARAM lparam) {
+    dpi_resources at_new_dpi = resources_at(instance_of(window), LOWORD(wparam));
+    lay_out(window, design.controls, at_new_dpi);
+    // The old fonts and icons go only now that no control draws with them.
+    resources = std::move(at_new_dpi);
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-SIZE window_size_for_client(int width_twips, int height_twips, DWORD style, DWORD ex_style, int dpi) {
-    RECT rect{0, 0, tocsinet::twips_to_pixels(width_twips, dpi), tocsinet::twips_to_pixels(height_twips, dpi)};
-    AdjustWindowRectEx(&rect, style, FALSE, ex_style);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+RECT tab_page_area(HWND tabs) {
+    RECT page;
+    GetClientRect(tabs, &page);
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
+void cut_page_hole(HWND tabs) {
+    RECT whole;
+    GetWindowRect(tabs, &whole);
+    RECT page = tab_page_area(tabs);
+    HRGN shape = CreateRectRgn(0, 0, whole.right - whole.left, whole.bottom - whole.top);
+    HRGN hole = CreateRectRgnIndirect(&page);
+    CombineRgn(shape, shape, hole, RGN_DIFF);
+    DeleteObject(hole);
+    SetWindowRgn(tabs, shape, TRUE); // the window owns the region from here on
 }
 
 } // namespace forms

@@ -1,4 +1,5 @@
-// Controls are designed in twips as data and created once, in pixels, at the window's DPI.
+// Controls are designed in twips as data and laid out in pixels at the window's DPI, and again,
+// from the same table, whenever the window's DPI changes.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +22,10 @@ enum class control_kind {
     borderless_picture,
     icon_picture,     // shows the program icon, takes clicks
     slider,
-    status_bar,
+    status_bar,       // docked at the bottom; its panels' widths in `panels`
     tab_control,
     list_box,
+    folder_list,      // a list box in the smaller font
     horizontal_line,  // drawn from left to left + width at top; height is ignored
     title_picture,    // the dialog's title words, drawn by the dialog (owner-drawn)
 };
@@ -35,18 +37,42 @@ struct control_spec {
     int container; // id of the control it lies in, 0 for the window's client area
     int left, top, width, height; // twips, relative to the container's client area
     bool tab_stop;
+    std::span<const int> panels = {}; // twips
 };
 
-// Pixel rectangle of a control in the window's client area, following its containers.
-RECT control_rect(std::span<const control_spec> specs, const control_spec& spec, int dpi);
+// A window's client area and its controls, in table order: their Z order (first on top) and tab order.
+struct window_design {
+    SIZE client_twips;
+    std::span<const control_spec> controls;
+};
 
-// Creates the controls in table order, which is also their Z order (first on top) and tab order.
-void create_controls(HWND window, std::span<const control_spec> specs, int dpi, HFONT font);
+// What a window draws with at its DPI; all of it is made again when the DPI changes.
+struct dpi_resources {
+    int dpi = 96;
+    platform::unique_font font;       // "Courier New" 8.25 pt, every control's
+    platform::unique_font small_font; // 6.75 pt, the folder lists'
+    platform::unique_font title_font; // the dialogs' title words
+    platform::unique_icon large_icon; // the icon pictures' and the task switcher's
+    platform::unique_icon small_icon; // the title bar's and the notification area's
+};
 
-platform::unique_font make_font(double points, int dpi);
+// The control's row of the table; null when it has none.
+const control_spec* find_spec(std::span<const control_spec> specs, int id);
 
-// The window size whose client area is the given size in twips.
-SIZE window_size_for_client(int width_twips, int height_twips, DWORD style, DWORD ex_style, int dpi);
+// WM_CREATE: the resources at the DPI of the monitor the window opens on, the window sized to its
+// client area at that DPI, and its controls created and laid out.
+void create_layout(HWND window, const window_design& design, dpi_resources& resources);
+
+// WM_DPICHANGED: the resources made again for the new DPI, every control placed from the table
+// again, and the window put on the rectangle Windows suggests. Lists, sliders and text boxes keep
+// their contents, selections and positions.
+void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam, LPARAM lparam);
+
+// Inside the border under the tabs, in the tab control's coordinates.
+RECT tab_page_area(HWND tabs);
+// The page area becomes a hole in the tab control: the controls there show and take the clicks,
+// and the dialog paints the page behind them. Again whenever the tabs or the size change.
+void cut_page_hole(HWND tabs);
 
 inline constexpr COLORREF navy = RGB(1, 0, 66);
 

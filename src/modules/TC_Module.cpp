@@ -70,13 +70,18 @@ void delete_tray_icon() {
 }
 
 void add_tray_icon_again() {
-    if (tray_icon_shown)
-        Shell_NotifyIconA(NIM_ADD, &tray_icon_data);
+    if (!tray_icon_shown)
+        return;
+    // The window's own icon, as it is now: a change of DPI replaced the one of the last add.
+    if (auto icon = reinterpret_cast<HICON>(SendMessageW(tray_icon_data.hWnd, WM_GETICON, ICON_SMALL, 0)))
+        tray_icon_data.hIcon = icon;
+    Shell_NotifyIconA(NIM_ADD, &tray_icon_data);
 }
 
+// The window scales in twips, never in pixels, at the DPI of its monitor.
 int tray_mouse_message(double x, HWND form) {
-    (void)form; // the window scales in twips; it has no pixel mode
-    return static_cast<int>(tocsinet::tray_mouse_message(x, false, tocsinet::twips_per_pixel(platform::system_dpi())));
+    return static_cast<int>(
+        tocsinet::tray_mouse_message(x, false, tocsinet::twips_per_pixel(platform::window_dpi(form))));
 }
 
 void restore_from_tray(HWND form) {

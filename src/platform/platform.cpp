@@ -10,6 +10,16 @@
 #include "unique_handle.h"
 
 namespace platform {
+namespace {
+
+// A function of a loaded system DLL that older Windows lacks: null there, so the exe still starts.
+template <class Function> Function* system_function(const wchar_t* module, const char* name) {
+    HMODULE loaded = GetModuleHandleW(module);
+    FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
+}
+
+} // namespace
 
 std::wstring widen(std::string_view ansi) {
     if (ansi.empty())
@@ -152,6 +162,39 @@ int system_dpi() {
     int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
+}
+
+int window_dpi(HWND window) {
+    auto dpi_for_window = system_function<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
+    UINT dpi = dpi_for_window ? dpi_for_window(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : system_dpi();
+}
+
+int system_metric(int index, int dpi) {
+    if (auto metric_for_dpi = system_function<int WINAPI(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi"))
+        return metric_for_dpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, system_dpi());
+}
+
+SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi) {
+    RECT rect{0, 0, client.cx, client.cy};
+    // Without the call for any DPI the frame is the system's, as it is drawn there.
+    if (auto adjust_for_dpi =
+            system_function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(L"user32.dll", "AdjustWindowRectExForDpi"))
+        adjust_for_dpi(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi));
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HICON load_icon(HINSTANCE instance, int id, int size) {
+    // LoadImage would rather blow a smaller image up; the scaled-down larger one stays sharp.
+    HICON icon = nullptr;
+    auto scale_down = system_function<HRESULT WINAPI(HINSTANCE, const wchar_t*, int, int, HICON*)>(
+        L"comctl32.dll", "LoadIconWithScaleDown");
+    if (scale_down && SUCCEEDED(scale_down(instance, MAKEINTRESOURCEW(id), size, size, &icon)))
+        return icon;
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 bool file_exists(const std::wstring& path) {

@@ -62,6 +62,16 @@ void dispatch(MSG& message);
 int message_box(HWND owner, const std::wstring& text, UINT flags);
 
 int system_dpi();
+// The DPI a window is laid out at: that of its monitor where Windows tells it (Windows 10 1607 and
+// later), the system's elsewhere.
+int window_dpi(HWND window);
+// A system metric at a DPI; scaled from the system's where Windows cannot tell it for any DPI.
+int system_metric(int index, int dpi);
+// The size of a window whose client area has this size, with its frame at a DPI.
+SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi);
+// The icon resource at a size in pixels, made from a larger image where it has none of that size;
+// null when it cannot be loaded.
+HICON load_icon(HINSTANCE instance, int id, int size);
 
 bool file_exists(const std::wstring& path);
 bool folder_exists(const std::wstring& path);

@@ -6,12 +6,7 @@
 
 using namespace tocsinet;
 
-// 96 dpi is checked where the program lays out, saves and restores its windows.
-TEST(Twips, ConvertAtTheRealDpi) {
-    EXPECT_EQ(twips_to_pixels(3825, 144), 383);
-    EXPECT_EQ(font_height_for_points(8.25, 96), -11);
-}
-
+// Twips and points at 96 and 144 DPI are checked where the windows are laid out at both.
 TEST(ReachablePosition, WindowsThatShowStayAndLostOnesComeBack) {
     rect_px monitor{0, 0, 1024, 768}, work{0, 0, 1024, 740};
     EXPECT_EQ(reachable_position(window_at_twips(-1200, 900, 265, 212, 96), monitor, work).left, -80);

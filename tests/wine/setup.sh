@@ -2,6 +2,7 @@
 # The display and the fresh prefix that the Wine tests of one ctest run share. What it starts goes
 # into the state file at once, for cleanup.sh even after a failed step; "READY=1" ends the file.
 #   setup.sh <state file> [<test player exe> [<tray recorder exe>]]
+# With TOCSINET_WINE_DPI set, programs in the prefix start at that DPI instead of 96.
 set -euo pipefail
 state=$1 player=${2:-} recorder=${3:-}
 work=$(dirname "$state")
@@ -46,6 +47,8 @@ cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || fai
 reg=$work/prefix-settings.reg
 printf '%s\n' REGEDIT4 '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Courier New"="Liberation Mono"' >"$reg"
+[ -n "${TOCSINET_WINE_DPI:-}" ] && printf '%s\n' '[HKEY_CURRENT_USER\Control Panel\Desktop]' \
+    "\"LogPixels\"=dword:$(printf %08x "$TOCSINET_WINE_DPI")" >>"$reg"
 if [ -n "$player" ]; then
     # The shell opens the alarm file types with the test player, as it would with the real one.
     printf '[HKEY_CLASSES_ROOT\\.%s]\n@="tocsinet.testplayer"\n' mp3 m3u mid wav >>"$reg"
