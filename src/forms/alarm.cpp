@@ -209,6 +209,11 @@ void on_activate(alarm_form& form) {
     }
 }
 
+void on_notice_seen(alarm_form& form) {
+    form.activating = false;
+    form.notice_seen = !form.notice.empty();
+}
+
 // The saved position is in twips; it moves onto a monitor when none would show it.
 void place_window_at(const alarm_form& form, double left_twips, double top_twips, int dpi) {
     RECT current;
@@ -638,8 +643,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         window_used(*form);
         return 0;
     case notice_seen_message:
-        form->activating = false;
-        form->notice_seen = !form->notice.empty();
+        on_notice_seen(*form);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
