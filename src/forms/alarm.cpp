@@ -82,6 +82,8 @@ struct alarm_form : dpi_resources {
     std::optional<tocsinet::utc_millis> previous_tick;
     // Set while the firing sequence runs, so a nested tick cannot start it again.
     bool firing = false;
+    // The built-in alarm while its message is up; a close ends it before anything else goes.
+    std::optional<platform::looping_sound> sound;
     platform::wake_timer wake;
     // When the computer should be up for the armed alarm, whether or not Windows can wake it.
     std::optional<tocsinet::utc_seconds> wake_at;
@@ -346,15 +348,19 @@ void count_alarm() {
 // No player will come: the program sounds the alarm itself, on screen, until the user answers.
 void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_result) {
     // Heard first: bringing the window back from the tray takes a while.
-    platform::looping_sound sound(IDR_ALARM_SOUND);
+    form.sound.emplace(IDR_ALARM_SOUND);
     if (!IsWindowVisible(form.window) || IsIconic(form.window))
         TC_Module::restore_from_tray(form.window);
     disarm(form);
     std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
+    HWND window = form.window;
     // The warning icon's own sound is all there is when the built-in sound cannot play.
     platform::message_box(form.window,
                           L"The alarm file " + file + L" could not be opened: " + reason + L".",
                           MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+    // A close while the message was up has stopped the sound already and freed `form`.
+    if (IsWindow(window))
+        form.sound.reset();
 }
 
 // Returns false when the main window is gone: `form` must not be touched then.
@@ -474,6 +480,8 @@ POINT restored_position(HWND window) {
 }
 
 void Form_Unload(alarm_form& form) {
+    // Its playback ends here, not at the process end: the window may go, or the session end, under it.
+    form.sound.reset();
     POINT position = restored_position(form.window);
     auto twips = [&](int pixels) {
         return tocsinet::single_to_text(static_cast<float>(tocsinet::pixels_to_twips(pixels, form.dpi)));

@@ -141,17 +141,20 @@ TEST_F(Firing, OnTheNightTheClocksGoForwardTwoOClockGoesOffOnceAtThree) {
     EXPECT_TRUE(app.close());
 }
 
-TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswered) {
+TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnsweredOrTheWindowGoes) {
     program app = start("[OPTIONS]\r\nMTST=1\r\n");
     alarm_file = folder.file(L"moved away.mp3");
     std::string ini = narrow(folder.file(L"tocsinet.ini"));
-    for (int exit : {0, 1}) {
-        WritePrivateProfileStringA("OPTIONS", "ETWAGO", std::to_string(exit).c_str(), ini.c_str());
-        arm(app, L"7", exit ? L"10" : L"05", L"PM");
-        app.minimise();
-        ASSERT_TRUE(wait_until([&] { return !is_visible(app.window()); }));
+    // Answered from the tray; the session ending under the message; with the exit option, the window
+    // closed under it from the task bar.
+    for (int round : {0, 1, 2}) {
+        WritePrivateProfileStringA("OPTIONS", "ETWAGO", round == 2 ? "1" : "0", ini.c_str());
+        arm(app, L"7", std::vector<std::wstring>{L"05", L"10", L"15"}[round], L"PM");
+        if (round == 0)
+            app.minimise();
+        ASSERT_TRUE(wait_until([&] { return is_visible(app.window()) == (round != 0); }));
         std::size_t before = captured_sound().size();
-        jump(19, 4 + 5 * exit, 58);
+        jump(19, 4 + 5 * round, 58);
         HWND box = app.wait_for_window(message_box_class, 60s);
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(wait_until([&] { return message_box_text(box).find(alarm_file) != std::wstring::npos; }));
@@ -162,13 +165,18 @@ TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswe
             return samples.find_first_not_of('\0', samples.size() > before ? before : 0) != std::string::npos;
         }));
         EXPECT_TRUE(is_disarmed(app));
-        EXPECT_EQ(folder.setting("STATS", "ALARMS"), std::to_string(exit + 1));
+        EXPECT_EQ(folder.setting("STATS", "ALARMS"), std::to_string(round + 1));
         EXPECT_TRUE(app.running()) << "while the message is up";
-        click_button(box, L"OK");
+        if (round == 1) { // Windows ends the process after this, with no close
+            ASSERT_TRUE(SendMessageTimeoutW(app.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10'000, nullptr));
+            EXPECT_TRUE(sound_stops() && IsWindow(box)) << "nothing sounds on past the session";
+        }
+        round == 2 ? void(PostMessageW(app.window(), WM_CLOSE, 0, 0)) : click_button(box, L"OK");
         ASSERT_TRUE(wait_until([&] { return app.find_window(message_box_class) == nullptr; }));
         EXPECT_TRUE(sound_stops());
     }
     EXPECT_TRUE(app.wait_for_exit());
+    EXPECT_EQ(folder.setting("TOCSINET", "VOLUME"), "50") << "saved as it closed";
 }
 
 TEST_F(Firing, APlayerThatNeverAppearsLeavesNoBoxWaiting) {
