@@ -136,6 +136,7 @@ TEST_F(Firing, OnTheNightTheClocksGoForwardTwoOClockGoesOffOnceAtThree) {
     auto late = std::chrono::steady_clock::now() - at_three;
     EXPECT_TRUE(late > -1s && late < 10s) << std::chrono::duration<double>(late).count() << " s after 3:00:00";
     EXPECT_TRUE(wait_until([&] { return app.status_text(1).starts_with(L"3:0"); })) << "the clock went on to 3:00";
+    ASSERT_TRUE(wait_until([&] { return is_disarmed(app); })); // after the volume went out
     EXPECT_EQ(player_lines(), (std::vector<std::string>{open_line(), "ready", "volume 125 122"})) << "once";
     EXPECT_TRUE(app.close());
 }
