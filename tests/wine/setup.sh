@@ -12,8 +12,8 @@ mkdir -p "$work"
 fail() { echo "wine setup: $*" >&2; tail -n 30 "$log" >&2; exit 1; }
 record() { printf '%s=%q\n' "$1" "$2" >>"$state"; }
 dos_path() { echo "Z:${1//\//\\}"; } # Wine's drive Z: is the unix root
-# Waits up to a minute until the file test "$1 $2" holds.
-wait_for() { timeout 60 bash -c 'until [ "$1" "$2" ]; do sleep 0.1; done' _ "$1" "$2" || fail "$3 did not start"; }
+# Waits up to two minutes until the file test "$1 $2" holds.
+wait_for() { timeout 120 bash -c 'until [ "$1" "$2" ]; do sleep 0.1; done' _ "$1" "$2" || fail "$3 did not start"; }
 
 [ -f "$state" ] && bash "$(dirname "$0")/cleanup.sh" "$state" # leftovers of an interrupted run
 : >"$state"
