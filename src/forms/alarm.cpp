@@ -87,6 +87,10 @@ struct alarm_form : dpi_resources {
     platform::wake_timer wake;
     // When the computer should be up for the armed alarm, whether or not Windows can wake it.
     std::optional<tocsinet::utc_seconds> wake_at;
+    // The local zone's rules, read again whenever the clock moves: reading them takes long.
+    tocsinet::zone_rule zone;
+    // COM from the first wake time on, so that what the alarm loads of the sound system stays loaded.
+    std::optional<platform::com_scope> sound_system;
     // From the wake time until a while after the alarm: the display is held on.
     bool alarm_near = false;
     platform::power_request power;
@@ -136,8 +140,8 @@ void set_alarm_near(alarm_form& form, bool alarm_near) {
 // Due a little before the next time the lists show; a computer that refuses it still sounds the
 // alarm while awake.
 platform::wake_timer::outcome set_wake_timer(alarm_form& form) {
-    auto instant =
-        tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), platform::local_zone_rule());
+    form.zone = platform::local_zone_rule();
+    auto instant = tocsinet::next_alarm_instant(alarm_of(form), platform::utc_now(), form.zone);
     form.wake_at.reset();
     if (instant)
         form.wake_at = *instant - wake_lead_seconds;
@@ -399,10 +403,16 @@ void alarm_timer_Timer(alarm_form& form) {
     if (form.firing)
         return;
     platform::local_now now = platform::read_local_clock();
-    if (!form.alarm_near && form.wake_at && now.utc / 1000 >= *form.wake_at)
+    if (!form.alarm_near && form.wake_at && now.utc / 1000 >= *form.wake_at) {
         set_alarm_near(form, true);
+        // Now, so that the alarm itself waits for nothing.
+        if (!form.sound_system) {
+            form.sound_system.emplace();
+            platform::prepare_sound_output();
+        }
+    }
     tocsinet::alarm_verdict verdict = tocsinet::check_alarm(tocsinet::twelve_hour_text(now.time), alarm_of(form),
-                                                            now.utc, form.previous_tick, platform::local_zone_rule());
+                                                            now.utc, form.previous_tick, form.zone);
     form.previous_tick = now.utc;
     if (verdict == tocsinet::alarm_verdict::missed) {
         // Hours late: it stays armed for the next day, and the user sees it was missed.

@@ -44,5 +44,7 @@ class default_output {
 void turn_sound_on(IAudioEndpointVolume& volume, int percent);
 // The same on the default output device, when there is one.
 void turn_sound_on(int percent);
+// Loads the sound system ahead of the alarm; it stays loaded while a com_scope of this thread lasts.
+inline void prepare_sound_output() { default_output{}; }
 
 } // namespace platform
