@@ -10,16 +10,6 @@
 #include "unique_handle.h"
 
 namespace platform {
-namespace {
-
-// A function of a loaded system DLL that older Windows lacks: null there, so the exe still starts.
-template <class Function> Function* system_function(const wchar_t* module, const char* name) {
-    HMODULE loaded = GetModuleHandleW(module);
-    FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
-    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
-}
-
-} // namespace
 
 std::wstring widen(std::string_view ansi) {
     if (ansi.empty())

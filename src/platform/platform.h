@@ -94,6 +94,13 @@ std::wstring short_path(const std::wstring& path);
 // Whether the byte starts a double-byte character of the ANSI code page.
 bool is_ansi_lead_byte(char byte);
 
+// A function of a loaded system DLL that older Windows lacks: null there, so the exe still starts.
+template <class Function> Function* system_function(const wchar_t* module, const char* name) {
+    HMODULE loaded = GetModuleHandleW(module);
+    FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
+}
+
 // Paths that must name any folder travel as UTF-8 text.
 std::string to_utf8(std::wstring_view wide);
 std::wstring from_utf8(std::string_view utf8);

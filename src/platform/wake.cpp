@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "platform.h"
+
 namespace platform {
 namespace {
 
@@ -13,18 +15,11 @@ tocsinet::zone_change change_of(const SYSTEMTIME& date) {
     return {date.wMonth, date.wDay, date.wDayOfWeek, date.wHour, date.wMinute};
 }
 
-// A function of kernel32 that older Windows lacks, looked up rather than imported so that the
-// program still starts there; null when it is missing.
-template <class Function> Function kernel_function(const char* name) {
-    FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
 // A power request holding the system and the program, and the display too when asked; empty
 // when Windows makes none.
 unique_kernel_handle create_power_request(const std::wstring& reason, bool display) {
-    auto create = kernel_function<HANDLE(WINAPI*)(PREASON_CONTEXT)>("PowerCreateRequest");
-    auto set = kernel_function<BOOL(WINAPI*)(HANDLE, POWER_REQUEST_TYPE)>("PowerSetRequest");
+    auto create = system_function<HANDLE WINAPI(PREASON_CONTEXT)>(L"kernel32.dll", "PowerCreateRequest");
+    auto set = system_function<BOOL WINAPI(HANDLE, POWER_REQUEST_TYPE)>(L"kernel32.dll", "PowerSetRequest");
     if (!create || !set)
         return {};
     std::wstring text = reason; // the record takes a writable string
