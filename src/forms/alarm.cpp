@@ -454,6 +454,7 @@ bool fire_alarm(alarm_form& form) {
     HWND window = form.window;
     std::wstring file = text_of(form, id_alarm_file);
     int percent = volume_percent(form);
+    end_listening(form); // to the alarm before
     platform::turn_sound_on(percent);
     // Taken before the open, to tell the player's sound from what played already.
     auto listening = std::make_unique<platform::listening>(percent);
