@@ -96,19 +96,21 @@ int shell_open(HWND owner, const std::wstring& file, const std::wstring& directo
     if (!registered(ASSOCSTR_COMMAND) && !registered(ASSOCSTR_DELEGATEEXECUTE))
         return SE_ERR_NOASSOC;
     // No box of the shell's: whatever fails, the alarm sounds by itself.
-    SHELLEXECUTEINFOW open{sizeof open};
-    open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    open.hwnd = owner;
-    open.lpVerb = L"open";
-    open.lpFile = file.c_str();
-    open.lpParameters = L"";
-    open.lpDirectory = directory.c_str();
-    open.nShow = SW_SHOWNORMAL;
-    bool opened = ShellExecuteExW(&open) != FALSE;
-    int result = static_cast<int>(reinterpret_cast<INT_PTR>(open.hInstApp));
-    if (opened)
-        return result > 32 ? result : 33;
-    return result <= 32 ? result : 0;
+    SHELLEXECUTEINFOW request{sizeof request};
+    request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    request.hwnd = owner;
+    request.lpVerb = L"open";
+    request.lpFile = file.c_str();
+    request.lpParameters = L"";
+    request.lpDirectory = directory.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    // hInstApp is promised above 32 on success only with SEE_MASK_NOCLOSEPROCESS; on failure it
+    // holds the SE_ERR_ code.
+    constexpr int opened = 33;
+    if (ShellExecuteExW(&request))
+        return opened;
+    int reason = static_cast<int>(reinterpret_cast<INT_PTR>(request.hInstApp));
+    return reason <= 32 ? reason : 0;
 }
 
 HWND find_player_window() { return FindWindowA(player_window_class, nullptr); }
