@@ -5,10 +5,13 @@
 
 #include "alarm.h"
 #include "platform.h"
+#include "sound_output.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // For the program's life: the shell's open and the sound system expect it on this thread.
+    platform::com_scope com;
     if (!forms::register_alarm_class(instance))
         return 1;
     if (!forms::show_alarm_window(instance, show_command))

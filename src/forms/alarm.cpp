@@ -16,6 +16,8 @@
 #include "dialog_frame.h"
 #include "geometry.h"
 #include "layout.h"
+#include "listening.h"
+#include "listening_rules.h"
 #include "options.h"
 #include "platform.h"
 #include "time_text.h"
@@ -36,6 +38,9 @@ constexpr UINT clock_timer_interval_ms = 1000;
 // After the alarm the computer and the display stay on this long for the user to get up.
 constexpr UINT_PTR keep_awake_timer = 3;
 constexpr UINT keep_awake_after_alarm_ms = 30 * 60 * 1000;
+// From the open of the alarm file until its verdict, the alarm listens at every tick.
+constexpr UINT_PTR listening_timer = 4;
+constexpr UINT listening_interval_ms = 100;
 // The computer wakes this long before the alarm, to be up and running when it goes off.
 constexpr tocsinet::utc_seconds wake_lead_seconds = 60;
 // Posted when the window comes to the user with a notice, so it is seen after the input that
@@ -84,6 +89,16 @@ struct alarm_form : dpi_resources {
     bool firing = false;
     // The built-in alarm while its message is up; a close ends it before anything else goes.
     std::optional<platform::looping_sound> sound;
+    // What the alarm hears of its file, from the open (`listening_since`, monotonic seconds) until
+    // the verdict.
+    std::unique_ptr<platform::listening> listening;
+    double listening_since = 0;
+    std::wstring listened_file;
+    // A session of the player was turned on: the volume is set, with no command to the player.
+    bool player_session_set = false;
+    // Nothing was heard while the firing sequence waited for the player: the message comes at the
+    // end of the wait.
+    bool nothing_heard = false;
     platform::wake_timer wake;
     // When the computer should be up for the armed alarm, whether or not Windows can wake it.
     std::optional<tocsinet::utc_seconds> wake_at;
@@ -349,51 +364,131 @@ void count_alarm() {
     TC_Module::write_setting(TC_Module::settings_file(), "STATS", "ALARMS", tocsinet::next_counter_text(alarms));
 }
 
-// No player will come: the program sounds the alarm itself, on screen, until the user answers.
-void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_result) {
-    // Heard first: bringing the window back from the tray takes a while.
+// The built-in alarm, heard first: bringing the window back from the tray takes a while.
+void start_sound_itself(alarm_form& form) {
     form.sound.emplace(IDR_ALARM_SOUND);
     if (!IsWindowVisible(form.window) || IsIconic(form.window))
         TC_Module::restore_from_tray(form.window);
-    disarm(form);
-    std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
+}
+
+// The built-in alarm sounds on until the user answers its message. Returns false when the main
+// window is gone: `form` must not be touched then.
+bool answer_alarm(alarm_form& form, const std::wstring& message) {
     HWND window = form.window;
     // The warning icon's own sound is all there is when the built-in sound cannot play.
-    platform::message_box(form.window,
-                          L"The alarm file " + file + L" could not be opened: " + reason + L".",
-                          MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+    platform::message_box(window, message, MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
     // A close while the message was up has stopped the sound already and freed `form`.
-    if (IsWindow(window))
-        form.sound.reset();
+    if (!IsWindow(window))
+        return false;
+    form.sound.reset();
+    return true;
+}
+
+std::wstring nothing_heard_text(const std::wstring& file) {
+    return L"The alarm file " + file + L" was opened, but nothing was heard from it.";
+}
+
+// No player will come: the program sounds the alarm itself, on screen, until the user answers.
+void sound_alarm_itself(alarm_form& form, const std::wstring& file, int shell_result) {
+    start_sound_itself(form);
+    disarm(form);
+    std::wstring reason = platform::widen(tocsinet::open_failure_reason(shell_result));
+    answer_alarm(form, L"The alarm file " + file + L" could not be opened: " + reason + L".");
+}
+
+// The alarm is over, heard or answered: with the exit option on, the program closes.
+void after_alarm(alarm_form& form) {
+    if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO")))
+        return;
+    close_open_dialog(about_class);
+    close_open_dialog(browse_form_class);
+    close_open_dialog(options_class);
+    SendMessageW(form.window, WM_CLOSE, 0, 0);
+}
+
+void end_listening(alarm_form& form) {
+    KillTimer(form.window, listening_timer);
+    if (form.listening)
+        form.player_session_set = form.player_session_set || form.listening->session_set();
+    form.listening.reset();
+}
+
+// Nothing waits where nothing can be judged: no meter, or an alarm at 0 %.
+void start_listening(alarm_form& form, std::unique_ptr<platform::listening> listening,
+                     const std::wstring& file, double since) {
+    end_listening(form);
+    if (!listening->can_listen() || tocsinet::judge_listening(listening->percent(), 0.0f, 0) !=
+                                        tocsinet::listening_verdict::keep_listening)
+        return;
+    form.listening = std::move(listening);
+    form.listening_since = since;
+    form.listened_file = file;
+    SetTimer(form.window, listening_timer, listening_interval_ms, nullptr);
+}
+
+void listening_timer_Timer(alarm_form& form) {
+    if (!form.listening)
+        return;
+    std::optional<float> peak = form.listening->loudest();
+    tocsinet::listening_verdict verdict = tocsinet::judge_listening(
+        form.listening->percent(), peak, platform::monotonic_seconds() - form.listening_since);
+    if (verdict == tocsinet::listening_verdict::keep_listening)
+        return;
+    end_listening(form);
+    if (verdict == tocsinet::listening_verdict::silent) {
+        // At once; the alarm was counted and disarmed when it went off.
+        start_sound_itself(form);
+        if (form.firing) {
+            form.nothing_heard = true;
+            return;
+        }
+        if (!answer_alarm(form, nothing_heard_text(form.listened_file)))
+            return;
+    }
+    if (!form.firing)
+        after_alarm(form);
 }
 
 // Returns false when the main window is gone: `form` must not be touched then.
 bool fire_alarm(alarm_form& form) {
     HWND window = form.window;
     std::wstring file = text_of(form, id_alarm_file);
-    platform::turn_sound_on(volume_percent(form));
+    int percent = volume_percent(form);
+    end_listening(form); // to the alarm before
+    platform::turn_sound_on(percent);
+    // Taken before the open, to tell the player's sound from what played already.
+    auto listening = std::make_unique<platform::listening>(percent);
     int opened = platform::shell_open(window, file, platform::program_directory_wide());
     count_alarm();
     if (opened <= 32) {
         sound_alarm_itself(form, file, opened);
         return IsWindow(window);
     }
+    form.player_session_set = false;
+    form.nothing_heard = false;
+    start_listening(form, std::move(listening), file, platform::monotonic_seconds());
 
     HWND player = wait_for_player(window);
     if (!IsWindow(window))
         return false;
-    if (player) {
-        platform::send_player_volume(player, tocsinet::player_volume(volume_percent(form)));
-    } else {
-        // The music most likely plays in a player of the user's own; a box that waits helps nobody.
+    bool volume_set =
+        player && platform::send_player_volume(player, tocsinet::player_volume(volume_percent(form)));
+    // Messages sent to the window while the player took its time may have closed it.
+    if (!IsWindow(window))
+        return false;
+    // The music most likely plays in a player of the user's own; a box that waits helps nobody.
+    if (!volume_set && !form.player_session_set && !(form.listening && form.listening->session_set()))
         show_notice(form, L"Volume not set");
-    }
 
     disarm(form);
     if (!IsWindowVisible(window)) {
         TC_Module::delete_tray_icon();
         if (!TC_Module::add_tray_icon(form.small_icon.get(), "Tocsinet: Inactive", window))
             TC_Module::restore_from_tray(window);
+    }
+    if (form.nothing_heard) {
+        form.nothing_heard = false;
+        return answer_alarm(form, nothing_heard_text(form.listened_file));
     }
     return true;
 }
@@ -431,13 +526,9 @@ void alarm_timer_Timer(alarm_form& form) {
         return;
     form.firing = false;
     SetTimer(form.window, keep_awake_timer, keep_awake_after_alarm_ms, nullptr);
-
-    if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "ETWAGO"))) {
-        close_open_dialog(about_class);
-        close_open_dialog(browse_form_class);
-        close_open_dialog(options_class);
-        SendMessageW(form.window, WM_CLOSE, 0, 0);
-    }
+    // Otherwise the listening's verdict ends the alarm.
+    if (!form.listening)
+        after_alarm(form);
 }
 
 // The clock was set or the computer resumed: the wake timer goes by the clock as it is now.
@@ -492,6 +583,7 @@ POINT restored_position(HWND window) {
 void Form_Unload(alarm_form& form) {
     // Its playback ends here, not at the process end: the window may go, or the session end, under it.
     form.sound.reset();
+    end_listening(form);
     POINT position = restored_position(form.window);
     auto twips = [&](int pixels) {
         return tocsinet::single_to_text(static_cast<float>(tocsinet::pixels_to_twips(pixels, form.dpi)));
@@ -638,6 +730,8 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
             update_clock_panel(*form);
         else if (wparam == keep_awake_timer)
             let_the_computer_sleep(*form);
+        else if (wparam == listening_timer)
+            listening_timer_Timer(*form);
         return 0;
     case WM_TIMECHANGE:
         on_clock_moved(*form);
@@ -733,6 +827,12 @@ std::optional<std::int64_t> wake_time(HWND alarm_window) {
 tocsinet::awake_hold power_hold(HWND alarm_window) {
     alarm_form* form = form_of(alarm_window);
     return form ? form->power.held() : tocsinet::awake_hold::none;
+}
+
+void listen(HWND alarm_window, std::unique_ptr<platform::listening> listening, double seconds_ago) {
+    if (alarm_form* form = form_of(alarm_window))
+        start_listening(*form, std::move(listening), text_of(*form, id_alarm_file),
+                        platform::monotonic_seconds() - seconds_ago);
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {

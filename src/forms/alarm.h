@@ -4,10 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace tocsinet {
 enum class awake_hold; // alarm_check.h
+}
+namespace platform {
+class listening; // listening.h
 }
 
 namespace forms {
@@ -42,5 +46,7 @@ HWND show_alarm_window(HINSTANCE instance, int show_command);
 std::optional<std::int64_t> wake_time(HWND alarm_window);
 // What the computer is held to for the alarm now.
 tocsinet::awake_hold power_hold(HWND alarm_window);
+// Listens as the alarm does after it opened its file `seconds_ago`, with what `listening` hears.
+void listen(HWND alarm_window, std::unique_ptr<platform::listening> listening, double seconds_ago);
 
 } // namespace forms

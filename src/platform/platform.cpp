@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 #include <uxtheme.h>
 
 #include <algorithm>
@@ -84,15 +85,42 @@ local_now read_local_clock() {
 double monotonic_seconds() { return static_cast<double>(GetTickCount64()) / 1000.0; }
 
 int shell_open(HWND owner, const std::wstring& file, const std::wstring& directory) {
-    HINSTANCE result = ShellExecuteW(owner, L"Open", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
-    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+    // The shell would ask "How do you want to open this file?" for a type no program is
+    // registered for, and tell the caller that the file opened. A program opens the type by its
+    // command line, or (the store's players) through a DelegateExecute handler.
+    auto registered = [&](ASSOCSTR what) {
+        DWORD length = 0;
+        return SUCCEEDED(AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, what, PathFindExtensionW(file.c_str()),
+                                           L"open", nullptr, &length));
+    };
+    if (!registered(ASSOCSTR_COMMAND) && !registered(ASSOCSTR_DELEGATEEXECUTE))
+        return SE_ERR_NOASSOC;
+    // No box of the shell's: whatever fails, the alarm sounds by itself.
+    SHELLEXECUTEINFOW request{sizeof request};
+    request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    request.hwnd = owner;
+    request.lpVerb = L"open";
+    request.lpFile = file.c_str();
+    request.lpParameters = L"";
+    request.lpDirectory = directory.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    // hInstApp is promised above 32 on success only with SEE_MASK_NOCLOSEPROCESS; on failure it
+    // holds the SE_ERR_ code.
+    constexpr int opened = 33;
+    if (ShellExecuteExW(&request))
+        return opened;
+    int reason = static_cast<int>(reinterpret_cast<INT_PTR>(request.hInstApp));
+    return reason <= 32 ? reason : 0;
 }
 
 HWND find_player_window() { return FindWindowA(player_window_class, nullptr); }
 
-void send_player_volume(HWND player, int volume_0_to_255) {
+bool send_player_volume(HWND player, int volume_0_to_255) {
     constexpr LPARAM set_volume_command = 122;
-    SendMessageA(player, WM_USER, static_cast<WPARAM>(volume_0_to_255), set_volume_command);
+    constexpr UINT player_answer_ms = 5000;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(player, WM_USER, static_cast<WPARAM>(volume_0_to_255), set_volume_command,
+                               SMTO_NORMAL | SMTO_ABORTIFHUNG, player_answer_ms, &answer) != 0;
 }
 
 void set_topmost(HWND window) {

@@ -38,12 +38,16 @@ local_now read_local_clock();
 // A clock that only goes forward, for pauses and bounds.
 double monotonic_seconds();
 
-// The shell opens a document with the program registered for its type; 32 or less: it could not.
+// The shell opens a document with the program registered for its type, showing nothing of its
+// own; 32 or less: it could not, for the reason ShellExecute's codes give (SE_ERR_NOASSOC where no
+// program is registered).
 int shell_open(HWND owner, const std::wstring& file, const std::wstring& directory);
 
 inline constexpr const char* player_window_class = "Winamp v1.x";
 HWND find_player_window();
-void send_player_volume(HWND player, int volume_0_to_255);
+// False when the player has not taken the command within 5 s: it hangs, or never reads its
+// messages. Messages sent to this thread meanwhile are answered.
+bool send_player_volume(HWND player, int volume_0_to_255);
 
 // Topmost without moving or resizing.
 void set_topmost(HWND window);

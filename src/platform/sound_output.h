@@ -9,11 +9,12 @@
 
 namespace platform {
 
-// COM on this thread for one scope. It is left alone when the thread already has another
-// apartment kind (RPC_E_CHANGED_MODE): COM works there too, and that apartment is not ours to end.
+// COM on this thread for one scope, as the shell wants it (ShellExecute's remarks). It is left
+// alone when the thread already has another apartment kind (RPC_E_CHANGED_MODE): COM works there
+// too, and that apartment is not ours to end.
 class com_scope {
   public:
-    com_scope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    com_scope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     com_scope(const com_scope&) = delete;
     com_scope& operator=(const com_scope&) = delete;
     // Every success, S_FALSE too, is balanced by its own CoUninitialize.

@@ -1,4 +1,5 @@
 #include "conversions.h"
+#include "listening_rules.h"
 
 #include <utility>
 
@@ -18,7 +19,7 @@ TEST(Conversions, LeadingNumberAndFlags) {
         EXPECT_FALSE(flag_is_on(off)) << off;
 }
 
-TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmVolumeSets) {
+TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {
     const std::pair<double, long long> values[] = {{2.5, 2},    {7.5, 8},    {-2.5, -2},
                                                    {2.4999, 2}, {2.5001, 3}, {1e300, 9000000000000000000LL}};
     for (auto [value, rounded] : values)
@@ -44,6 +45,44 @@ TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmVolumeSets) {
     for (auto [level, muted, percent, change] : outputs)
         EXPECT_TRUE(output_for_alarm(level, muted, percent) == change)
             << level << ' ' << muted << ' ' << percent;
+
+    // What the alarm hears after the open: a reading, and the seconds since.
+    using enum listening_verdict;
+    const std::optional<float> no_meter;
+    struct hearing_row {
+        int percent;
+        std::optional<float> peak;
+        double seconds;
+        listening_verdict verdict;
+    } hearings[] = {
+        {50, 0.2f, 3, heard},         {50, 0.001f, 29.9, heard}, {50, 0.0009f, 29.9, keep_listening},
+        {50, 0.0f, 30, silent},       {50, 0.3f, 30, heard},     {0, 0.0f, 30, not_judged},
+        {50, no_meter, 0, not_judged}};
+    for (auto [percent, peak, seconds, verdict] : hearings)
+        EXPECT_EQ(judge_listening(percent, peak, seconds), verdict)
+            << percent << ' ' << peak.value_or(-1) << ' ' << seconds;
+    // Which sessions count as the player's, and what is set on them.
+    using enum session_before;
+    struct session_row {
+        audio_session session;
+        int percent;
+        bool chosen;
+    } sessions[] = {{{.before = absent}, 50, true},
+                    {{.before = inactive, .active_now = true}, 50, true},
+                    {{.before = inactive}, 50, false},
+                    {{.before = active, .active_now = true}, 50, false},
+                    {{.ours = true}, 50, false},
+                    {{.system_sounds = true}, 50, false},
+                    {{.player = true, .before = active}, 50, true},
+                    {{.before = absent}, 0, false}};
+    for (auto [session, percent, chosen] : sessions)
+        EXPECT_EQ(alarm_session(session, percent), chosen)
+            << session.ours << session.system_sounds << session.player << int(session.before)
+            << session.active_now;
+    EXPECT_TRUE(session_for_alarm(0.1f, true, false) == (output_change{true, 1.0f}));
+    EXPECT_TRUE(session_for_alarm(0.1f, true, true) == (output_change{true, {}}))
+        << "the player's level is its own";
+    EXPECT_TRUE(session_for_alarm(1.0f, false, false) == output_change{});
 }
 
 TEST(Conversions, SixteenBitNumbersVolumeAndCounter) {

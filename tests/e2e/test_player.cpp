@@ -4,8 +4,9 @@
 //   open <path>               when it starts
 //   ready                     once its window of class "Winamp v1.x" exists
 //   volume <wParam> <lParam>  for every WM_USER message the window receives
-// With a "<file>.player" beside the file it never makes a window. The player ends on WM_CLOSE, or
-// by itself two minutes after its start or its window.
+// With a "<file>.player" beside the file it never makes a window; with a "<file>.hung" its window
+// never reads its messages, and it ends 20 s after. The player ends on WM_CLOSE, or by itself two
+// minutes after its start or its window.
 #include <windows.h>
 
 #include <string>
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr DWORD lifetime_ms = 120'000;
+constexpr DWORD hung_ms = 20'000;
 constexpr const wchar_t* player_class = L"Winamp v1.x";
 
 LRESULT CALLBACK player_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -54,6 +56,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE, player_class, L"Test player", WS_OVERLAPPEDWINDOW, 700, 0, 200, 100,
                                   nullptr, nullptr, instance, &log);
     ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (GetFileAttributesW((file + L".hung").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(hung_ms);
+        return 0;
+    }
     SetTimer(window, 1, lifetime_ms, nullptr);
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;)
         DispatchMessageW(&message);

@@ -1,5 +1,5 @@
 // The main window in this process: its wake timer and power request, its layout at another DPI;
-// and the sound output the alarm turns on.
+// the sound output and the player's sessions the alarm turns on, and what it makes of what it hears.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 #include "TC_Module.h"
 #include "designs.h"
 #include "alarm_check.h"
+#include "listening.h"
 #include "platform.h"
 #include "sound_output.h"
 #include "wake.h"
@@ -49,6 +50,44 @@ void run_messages(ULONGLONG milliseconds) {
             DispatchMessageW(&message);
 }
 
+// COM objects of the test's own: each counts the references it was given and answers for itself.
+template <class Interface> struct fake : Interface {
+    ULONG refs = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = iid == __uuidof(Interface) || iid == __uuidof(IUnknown) ? this : nullptr;
+        return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+};
+
+struct fake_meter : fake<IAudioMeterInformation> {
+    float reading = 0;
+    int reads = 0;
+    HRESULT STDMETHODCALLTYPE GetPeakValue(float* peak) override { return ++reads, *peak = reading, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMeteringChannelCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetChannelsPeakValues(UINT32, float*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryHardwareSupport(DWORD*) override { return E_NOTIMPL; }
+};
+
+struct fake_session_volume : fake<ISimpleAudioVolume> { // muted at 10 %
+    float level = 0.1f;
+    BOOL muted = TRUE;
+    HRESULT STDMETHODCALLTYPE SetMasterVolume(float to, LPCGUID) override { return level = to, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMasterVolume(float* out) override { return *out = level, S_OK; }
+    HRESULT STDMETHODCALLTYPE SetMute(BOOL to, LPCGUID) override { return muted = to, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override { return *out = muted, S_OK; }
+};
+
+// The text of a message box of this thread, answered from a timer while the box runs its loop.
+std::wstring answered_message;
+void CALLBACK answer_message(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND box = platform::find_own_window(L"#32770")) {
+        answered_message = platform::window_text(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
 // Under Wine the line is on mains power and power requests fall back to the thread's state.
 TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmHoldingTheComputerThenTheDisplayUntilDisarmed) {
     HWND window = open_main_window();
@@ -82,7 +121,7 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmHoldingTheComputerThenTheDispla
 
 // Under Wine 8 the control keeps its mute state in the object (its level is a stub that reads 1.0
 // and cannot be set), so the object shows what the alarm did; the rule's own cases are the core's.
-TEST(AlarmSound, TheDefaultOutputIsUnmutedButLeftAloneAtZero) {
+TEST(AlarmSound, TheOutputAndThePlayersSessionsTurnedOnAndThePlayerListenedToForThirtySeconds) {
     platform::default_output output;
     ASSERT_NE(output.volume(), nullptr) << "the test prefix has one output device";
     IAudioEndpointVolume& volume = *output.volume();
@@ -98,6 +137,35 @@ TEST(AlarmSound, TheDefaultOutputIsUnmutedButLeftAloneAtZero) {
     // On Windows, the user's sound as it was.
     volume.SetMute(before, nullptr);
     volume.SetMasterVolumeLevelScalar(level, nullptr);
+
+    fake_session_volume session, players;
+    EXPECT_TRUE(platform::turn_session_on(session, false) && !session.muted && session.level == 1.0f);
+    EXPECT_TRUE(platform::turn_session_on(players, true) && !players.muted && players.level == 0.1f)
+        << "the player's level is what its volume command set";
+
+    // The test moves the open back in time: silence until 30 s sounds the alarm, a loud reading ends it.
+    HWND window = open_main_window();
+    UINT_PTR answering = SetTimer(nullptr, 0, 50, answer_message);
+    const struct {
+        float reading;
+        double opened_ago;
+        bool sounds;
+    } hearings[] = {{0.0f, 29.8, true}, {0.2f, 3.0, false}};
+    for (auto [reading, opened_ago, sounds] : hearings) {
+        fake_meter meter; // its one reference is the listening's
+        meter.reading = reading;
+        answered_message.clear();
+        listen(
+            window,
+            std::make_unique<platform::listening>(platform::unique_com<IAudioMeterInformation>(&meter), 50),
+            opened_ago);
+        run_messages(1500);
+        EXPECT_EQ(answered_message,
+                  sounds ? L"The alarm file no file was opened, but nothing was heard from it." : L"");
+        EXPECT_TRUE(meter.reads > 0 && meter.refs == 0) << reading << ": read, and let go at the verdict";
+    }
+    KillTimer(nullptr, answering);
+    close_main_window(window);
 }
 
 // As when the window moves to a monitor of 144 DPI and back: laid out from its table at each DPI,
