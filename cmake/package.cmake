@@ -2,6 +2,11 @@
 # bytes from every build of one commit: the files stamped with the last commit's time (or
 # SOURCE_DATE_EPOCH), in name order, with no owner, access or change times (zip -X), in UTC.
 # Run by the `zip` target; -D options before -P: SOURCE_DIR, BINARY_DIR, VERSION, OUT.
+foreach(input SOURCE_DIR BINARY_DIR VERSION OUT)
+    if(NOT ${input})
+        message(FATAL_ERROR "package.cmake needs -D${input}=... before -P")
+    endif()
+endforeach()
 set(folder tocsinet-${VERSION}-win64)
 set(zip ${OUT}/${folder}.zip)
 set(stage ${OUT}/${folder}-stage)
