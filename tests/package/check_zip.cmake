@@ -1,14 +1,13 @@
-# Makes the portable ZIP as the `zip` target does and checks what it holds: the program and its version file, in
-# one folder named after the version, the version text in several CR LF lines (read as bytes: text drops CRs); the
-# checksum beside it as sha256sum writes it; the program the very file the build made, importing from Windows' known
-# DLLs only (and the common controls its manifest binds), so no DLL put beside it is loaded at start, with ASLR,
-# high-entropy ASLR and DEP on.
+# Makes the portable ZIP as the `zip` target does and checks it: the program and its version file in one folder named
+# after the version, the version text in CR LF lines (read as bytes: text drops CRs), the checksum beside it, the exe
+# as built, importing from known DLLs only (and the manifest's common controls), with ASLR, high-entropy ASLR, DEP.
 set(out ${BINARY_DIR}/package-check)
 set(folder tocsinet-${VERSION}-win64)
 file(REMOVE_RECURSE ${out})
 file(MAKE_DIRECTORY ${out}/unpacked)
 execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DBINARY_DIR=${BINARY_DIR} -DVERSION=${VERSION}
-                -DOUT=${out} -P ${SOURCE_DIR}/cmake/package.cmake RESULT_VARIABLE packed OUTPUT_VARIABLE output ERROR_VARIABLE output)
+                -DOUT=${out} -P ${SOURCE_DIR}/cmake/package.cmake
+                RESULT_VARIABLE packed OUTPUT_VARIABLE output ERROR_VARIABLE output)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${out}/${folder}.zip WORKING_DIRECTORY ${out}/unpacked
                 RESULT_VARIABLE unpacked ERROR_VARIABLE output)
 file(GLOB_RECURSE entries RELATIVE ${out}/unpacked ${out}/unpacked/*)
@@ -26,16 +25,14 @@ endif()
 
 file(SHA256 ${out}/${folder}.zip zip_hash)
 file(READ ${out}/${folder}.zip.sha256 checksum)
-if(NOT checksum STREQUAL "${zip_hash}  ${folder}.zip\n")
-    message(FATAL_ERROR "${folder}.zip.sha256 holds \"${checksum}\", not \"${zip_hash}  ${folder}.zip\"")
-endif()
 file(SHA256 ${out}/unpacked/${folder}/tocsinet.exe packed_exe)
 file(SHA256 ${BINARY_DIR}/tocsinet.exe built_exe)
-if(NOT packed_exe STREQUAL built_exe)
-    message(FATAL_ERROR "the ZIP's tocsinet.exe is not the one the build made (stripped again?)")
+if(NOT checksum STREQUAL "${zip_hash}  ${folder}.zip\n" OR NOT packed_exe STREQUAL built_exe)
+    message(FATAL_ERROR "the .sha256 holds \"${checksum}\" for ${zip_hash}, or the ZIP's exe is not the one built")
 endif()
 
-execute_process(COMMAND ${OBJDUMP} -p ${out}/unpacked/${folder}/tocsinet.exe OUTPUT_VARIABLE header COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${OBJDUMP} -p ${out}/unpacked/${folder}/tocsinet.exe OUTPUT_VARIABLE header
+                COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${header}")
 string(TOLOWER "${imports}" imports)
 string(REGEX REPLACE "dll name: ([a-z0-9_]+)\\.dll" "\\1" imports "${imports}")
