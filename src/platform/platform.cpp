@@ -227,7 +227,11 @@ void load_dlls_from_system_folder() {
     // loads by full path.
     if (!set_default_directories || !set_default_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         SetDllDirectoryW(L"");
-    system_module(L"winmm.dll"); // PlaySoundW, for the alarm's own sound
+    // Now: the alarm's own sound must not wait for its DLL, and the common controls' own later load of
+    // UxTheme then takes this one by its name (Wine's, and Windows' without the loader update, would
+    // look in the program's folder).
+    system_module(L"winmm.dll");
+    system_module(L"uxtheme.dll");
 }
 
 std::wstring window_text(HWND window) {

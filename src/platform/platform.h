@@ -107,7 +107,7 @@ template <class Function> Function* system_function(const wchar_t* module, const
 }
 
 // The first thing at start: no later DLL load of the process, COM's included, looks in the
-// program's folder; and the alarm sound's DLL is loaded now, so the alarm never waits for it.
+// program's folder; WINMM and UxTheme are loaded from the system folder now.
 void load_dlls_from_system_folder();
 
 // Paths that must name any folder travel as UTF-8 text.
