@@ -109,7 +109,7 @@ objects=$(wine "$probe" objects "$program" "$cycles")
 
 size_ours=$(stat -c %s build/mingw/tocsinet.exe)
 size_theirs=$(stat -c %s build/mingw/bench/bench_baseline.exe)
-# The ZIP holds the exe stripped by cpack, which runs the build's strip tool on it without options.
+# The ZIP holds the exe as linked (stripped); the baseline is stripped by the strip tool to compare.
 strip_tool=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' build/mingw/CMakeCache.txt)
 "$strip_tool" -o build/bench/tocsinet-shipped.exe build/mingw/tocsinet.exe
 "$strip_tool" -o build/bench/baseline-shipped.exe build/mingw/bench/bench_baseline.exe

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
-          fonts-liberation fonts-wine faketime imagemagick)
+          fonts-liberation fonts-wine faketime imagemagick zip)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include "sound_output.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+    platform::load_dlls_from_system_folder();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // For the program's life: the shell's open and the sound system expect it on this thread.

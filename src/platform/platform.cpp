@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <system_error>
@@ -225,8 +224,43 @@ bool folder_exists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A class list naming no style leaves the control unstyled.
-void use_classic_look(HWND control) { SetWindowTheme(control, L" ", L" "); }
+// A class list naming no style leaves the control unstyled; without UxTheme nothing is styled.
+void use_classic_look(HWND control) {
+    if (auto set_theme =
+            system_function<HRESULT WINAPI(HWND, LPCWSTR, LPCWSTR)>(L"uxtheme.dll", "SetWindowTheme"))
+        set_theme(control, L" ", L" ");
+}
+
+HMODULE system_module(const wchar_t* name) {
+    if (HMODULE held = GetModuleHandleW(name))
+        return held;
+    HMODULE loaded = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Vista and 7 without the loader update refuse the search flags: the full path then, whose
+    // own imports are looked for beside it first.
+    if (!loaded && GetLastError() == ERROR_INVALID_PARAMETER) {
+        std::wstring path(MAX_PATH, L'\0');
+        UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            path.resize(length);
+            loaded = LoadLibraryExW((path + L'\\' + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        }
+    }
+    return loaded;
+}
+
+void load_dlls_from_system_folder() {
+    auto set_default_directories =
+        system_function<BOOL WINAPI(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
+    // Where Windows has no such call, the current folder is left out at least; system_module then
+    // loads by full path.
+    if (!set_default_directories || !set_default_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        SetDllDirectoryW(L"");
+    // Now: the alarm's own sound must not wait for its DLL, and the common controls' own later load of
+    // UxTheme then takes this one by its name (Wine's, and Windows' without the loader update, would
+    // look in the program's folder).
+    system_module(L"winmm.dll");
+    system_module(L"uxtheme.dll");
+}
 
 std::wstring window_text(HWND window) {
     int length = GetWindowTextLengthW(window);

@@ -98,12 +98,21 @@ std::wstring short_path(const std::wstring& path);
 // Whether the byte starts a double-byte character of the ANSI code page.
 bool is_ansi_lead_byte(char byte);
 
-// A function of a loaded system DLL that older Windows lacks: null there, so the exe still starts.
+// A DLL of Windows from the system folder, never from the program's own, where a download may
+// have left a file of that name: the one the process holds already (an import, or the common
+// controls its manifest chose), else loaded now and never freed. Null where Windows lacks it.
+HMODULE system_module(const wchar_t* name);
+
+// A function of a system DLL that older Windows lacks: null there, so the exe still starts.
 template <class Function> Function* system_function(const wchar_t* module, const char* name) {
-    HMODULE loaded = GetModuleHandleW(module);
+    HMODULE loaded = system_module(module);
     FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
     return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
 }
+
+// The first thing at start: no later DLL load of the process, COM's included, looks in the
+// program's folder; WINMM and UxTheme are loaded from the system folder now.
+void load_dlls_from_system_folder();
 
 // Paths that must name any folder travel as UTF-8 text.
 std::string to_utf8(std::wstring_view wide);

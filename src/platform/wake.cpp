@@ -39,6 +39,12 @@ unique_kernel_handle create_power_request(const std::wstring& reason, bool displ
     return request;
 }
 
+// PlaySoundW of the WINMM loaded at start; false without it.
+bool play_sound(const void* sound, DWORD flags) {
+    auto play = system_function<BOOL WINAPI(LPCWSTR, HMODULE, DWORD)>(L"winmm.dll", "PlaySoundW");
+    return play && play(static_cast<LPCWSTR>(sound), nullptr, flags);
+}
+
 } // namespace
 
 tocsinet::utc_seconds utc_now() {
@@ -118,13 +124,12 @@ looping_sound::looping_sound(int resource_id) {
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     // Resource memory lives as long as the program, as an asynchronous loop needs.
     const void* wave = loaded ? LockResource(loaded) : nullptr;
-    playing_ = wave && PlaySoundW(static_cast<LPCWSTR>(wave), nullptr,
-                                  SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
+    playing_ = wave && play_sound(wave, SND_MEMORY | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
 }
 
 looping_sound::~looping_sound() {
     if (playing_)
-        PlaySoundW(nullptr, nullptr, 0);
+        play_sound(nullptr, 0);
 }
 
 } // namespace platform

@@ -1,10 +1,12 @@
-# Makes the portable ZIP as `cpack` does and checks what it holds: the program and its version file, in
-# one folder named after the version, the version text in several CR LF lines (read as bytes: text drops CRs).
+# Makes the portable ZIP as the `zip` target does and checks it: the program and its version file in one folder named
+# after the version, the version text in CR LF lines (read as bytes: text drops CRs), the checksum beside it, the exe
+# as built, importing from known DLLs only (and the manifest's common controls), with ASLR, high-entropy ASLR, DEP.
 set(out ${BINARY_DIR}/package-check)
 set(folder tocsinet-${VERSION}-win64)
 file(REMOVE_RECURSE ${out})
 file(MAKE_DIRECTORY ${out}/unpacked)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -B ${out} WORKING_DIRECTORY ${BINARY_DIR}
+execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DBINARY_DIR=${BINARY_DIR} -DVERSION=${VERSION}
+                -DOUT=${out} -P ${SOURCE_DIR}/cmake/package.cmake
                 RESULT_VARIABLE packed OUTPUT_VARIABLE output ERROR_VARIABLE output)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${out}/${folder}.zip WORKING_DIRECTORY ${out}/unpacked
                 RESULT_VARIABLE unpacked ERROR_VARIABLE output)
@@ -20,4 +22,29 @@ string(HEX "Tocsinet ${VERSION}\r\n" first_line)
 if(NOT hex MATCHES "^${first_line}" OR NOT bytes MATCHES " 0d 0a.* 0d 0a.* 0d 0a" OR without_line_ends MATCHES " 0[ad]")
     message(FATAL_ERROR "version.txt is not several CR LF lines from \"Tocsinet ${VERSION}\"")
 endif()
+
+file(SHA256 ${out}/${folder}.zip zip_hash)
+file(READ ${out}/${folder}.zip.sha256 checksum)
+file(SHA256 ${out}/unpacked/${folder}/tocsinet.exe packed_exe)
+file(SHA256 ${BINARY_DIR}/tocsinet.exe built_exe)
+if(NOT checksum STREQUAL "${zip_hash}  ${folder}.zip\n" OR NOT packed_exe STREQUAL built_exe)
+    message(FATAL_ERROR "the .sha256 holds \"${checksum}\" for ${zip_hash}, or the ZIP's exe is not the one built")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p ${out}/unpacked/${folder}/tocsinet.exe OUTPUT_VARIABLE header
+                COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${header}")
+string(TOLOWER "${imports}" imports)
+string(REGEX REPLACE "dll name: ([a-z0-9_]+)\\.dll" "\\1" imports "${imports}")
+set(known advapi32 comctl32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 shell32 shlwapi user32)
+set(unknown ${imports})
+list(REMOVE_ITEM unknown ${known})
+if(NOT imports OR unknown)
+    message(FATAL_ERROR "tocsinet.exe imports \"${unknown}\", which Windows may take from the program's folder")
+endif()
+foreach(flag DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT)
+    if(NOT header MATCHES "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*[ \t]+${flag}\n")
+        message(FATAL_ERROR "tocsinet.exe lacks ${flag} in its DllCharacteristics")
+    endif()
+endforeach()
 file(REMOVE_RECURSE ${out})
