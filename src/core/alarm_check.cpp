@@ -65,6 +65,14 @@ utc_seconds utc_to_local(utc_seconds t, const zone_rule& zone) {
     return t - (zone.bias_minutes + (daylight_at(t, zone) ? zone.daylight_bias_minutes : 0)) * 60;
 }
 
+// The change that moves the clocks forward: the start of daylight time, or its end where daylight
+// time runs behind standard time (a positive daylight bias).
+utc_seconds forward_change(int year, const zone_rule& zone) {
+    if (zone.daylight_bias_minutes > 0)
+        return change_instant(year, zone.daylight_end, zone.bias_minutes + zone.daylight_bias_minutes);
+    return change_instant(year, zone.daylight_start, zone.bias_minutes);
+}
+
 // When the local clock reads `local`: once, twice in the hour the clocks go back, or, for a
 // time the clocks skip, not at all; that counts as the first instant after the gap.
 std::vector<utc_seconds> readings_of(utc_seconds local, const zone_rule& zone) {
@@ -76,7 +84,7 @@ std::vector<utc_seconds> readings_of(utc_seconds local, const zone_rule& zone) {
     if (daylight_at(as_daylight, zone))
         readings.push_back(as_daylight);
     if (readings.empty())
-        readings.push_back(change_instant(year_of(local), zone.daylight_start, zone.bias_minutes));
+        readings.push_back(forward_change(year_of(local), zone));
     return readings;
 }
 
@@ -86,7 +94,8 @@ std::vector<utc_seconds> readings_around(int minute_of_day, utc_seconds now, con
     utc_seconds local_midnight = day_start(utc_to_local(now, zone));
     std::vector<utc_seconds> readings;
     for (int day = -1; day <= 1; ++day) {
-        std::vector<utc_seconds> on_day = readings_of(local_midnight + day * seconds_per_day + minute_of_day * 60, zone);
+        std::vector<utc_seconds> on_day =
+            readings_of(local_midnight + day * seconds_per_day + minute_of_day * 60, zone);
         readings.insert(readings.end(), on_day.begin(), on_day.end());
     }
     std::sort(readings.begin(), readings.end());

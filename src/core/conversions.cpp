@@ -160,4 +160,22 @@ output_change output_for_alarm(float level, bool muted, int percent) {
     return {muted, below ? std::optional<float>(static_cast<float>(percent) / 100.0f) : std::nullopt};
 }
 
+bool code_page_reports_stand_ins(unsigned code_page) {
+    switch (code_page) {
+    case 42:    // Symbol
+    case 50220: // ISO-2022 Japanese, Korean and Chinese
+    case 50221:
+    case 50222:
+    case 50225:
+    case 50227:
+    case 50229:
+    case 54936: // GB18030
+    case 65000: // UTF-7
+    case 65001: // UTF-8
+        return false;
+    default:
+        return code_page < 57002 || code_page > 57011; // ISCII
+    }
+}
+
 } // namespace tocsinet

@@ -35,6 +35,11 @@ std::string next_counter_text(std::string_view stored);
 // no decimal point for whole numbers (1200 -> "1200").
 std::string single_to_text(float value);
 
+// Whether a code page's conversion from UTF-16 takes the flag against best-fit stand-ins and
+// reports the default character. UTF-8, UTF-7, GB18030, the ISO-2022 and ISCII pages and Symbol
+// refuse both: only a round trip tells whether a text came through exactly there.
+bool code_page_reports_stand_ins(unsigned code_page);
+
 // The player's volume scale is 0..255; the slider's percentage times 2.5.
 int player_volume(int percent);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "conversions.h"
+
 namespace tocsinet {
 namespace {
 
@@ -22,6 +24,27 @@ rect_px window_at_twips(double left_twips, double top_twips, int width, int heig
     int left = twips_to_pixels(left_twips, dpi);
     int top = twips_to_pixels(top_twips, dpi);
     return {left, top, left + clamp_size(width), top + clamp_size(height)};
+}
+
+std::string position_text(int pixels, int system_dpi) {
+    return single_to_text(static_cast<float>(pixels_to_twips(pixels, system_dpi)));
+}
+
+int first_show_command(int requested) {
+    constexpr int normal = 1, minimised = 2, no_activate = 4, minimise = 6, minimised_no_activate = 7;
+    switch (requested) {
+    case minimised:
+    case minimise: // activates the next window, not this one
+    case minimised_no_activate:
+        return requested;
+    case 11: // SW_FORCEMINIMIZE, meant for a window of another thread
+        return minimised_no_activate;
+    case no_activate:
+    case 8: // SW_SHOWNA: a new window's current state is the normal one
+        return no_activate;
+    default:
+        return normal;
+    }
 }
 
 rect_px keep_inside(rect_px window, rect_px work_area) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <string>
 
 namespace tocsinet {
 
@@ -37,6 +38,15 @@ struct rect_px {
 
 // A window of this size at a saved position in twips.
 rect_px window_at_twips(double left_twips, double top_twips, int width, int height, int dpi);
+
+// An edge of the window as the settings file keeps it, in twips. Saved and restored at one DPI
+// for the whole desktop (the system's), so a window on a monitor of another scale comes back there.
+std::string position_text(int pixels, int system_dpi);
+
+// How the main window first shows for the show command it was started with (ShowWindow's
+// numbers): every minimised one minimised, and one that takes no focus (as "Run: Minimized" at
+// logon) without taking it; anything else normal, as a hidden start could never be reached.
+int first_show_command(int requested);
 
 // Moves a window rectangle into a work area.
 rect_px keep_inside(rect_px window, rect_px work_area);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "conversions.h"
-
 namespace tocsinet {
 
 std::wstring alarm_file_name(std::wstring_view alarm_file) {
@@ -11,37 +9,33 @@ std::wstring alarm_file_name(std::wstring_view alarm_file) {
     return std::wstring(slash == std::wstring_view::npos ? alarm_file : alarm_file.substr(slash + 1));
 }
 
-std::string tray_tooltip(bool armed, std::string_view hour, std::string_view minute, std::string_view ampm,
-                         std::string_view file_name) {
+std::wstring tray_tooltip(bool armed, std::wstring_view hour, std::wstring_view minute,
+                          std::wstring_view ampm, std::wstring_view file_name) {
     if (!armed)
-        return "Tocsinet: Inactive";
-    std::string tip = "Tocsinet: Active\r\n";
-    tip += "Alarm Time: ";
+        return L"Tocsinet: Inactive";
+    std::wstring tip = L"Tocsinet: Active\r\n";
+    tip += L"Alarm Time: ";
     tip += hour;
-    tip += ":";
+    tip += L":";
     tip += minute;
-    tip += " ";
+    tip += L" ";
     tip += ampm;
-    tip += "\r\n";
-    tip += "Alarm File: ";
+    tip += L"\r\n";
+    tip += L"Alarm File: ";
     tip += file_name;
     return tip;
 }
 
-std::string fit_tray_tip(std::string_view tip, bool (*is_lead_byte)(char)) {
-    std::size_t end = 0;
-    while (end < tip.size()) {
-        std::size_t next = end + (is_lead_byte && is_lead_byte(tip[end]) ? 2 : 1);
-        if (next > tray_tip_capacity - 1)
-            break;
-        end = next;
-    }
-    return std::string(tip.substr(0, std::min(end, tip.size())));
+std::wstring fit_tray_tip(std::wstring_view tip) {
+    std::size_t end = std::min(tip.size(), tray_tip_capacity - 1);
+    auto high_surrogate = [](wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+    if (end < tip.size() && end > 0 && high_surrogate(tip[end - 1]))
+        --end;
+    return std::wstring(tip.substr(0, end));
 }
 
-tray_press tray_mouse_message(double x, bool scale_in_pixels, double twips_per_pixel) {
-    double pixels = scale_in_pixels || twips_per_pixel <= 0 ? x : x / twips_per_pixel;
-    switch (round_half_even(pixels)) {
+tray_press tray_mouse_message(long long lparam) {
+    switch (lparam & 0xFFFF) {
     case 0x201: // WM_LBUTTONDOWN
         return tray_press::left;
     case 0x204: // WM_RBUTTONDOWN

@@ -1,4 +1,4 @@
-// What the notification-area icon says and how its mouse notifications are read back.
+// What the notification-area icon says and how its notifications are read back.
 #pragma once
 
 #include <string>
@@ -6,24 +6,22 @@
 
 namespace tocsinet {
 
-inline constexpr std::size_t tray_tip_capacity = 64; // the 88-byte record's tip field, NUL included
+inline constexpr std::size_t tray_tip_capacity = 64; // the first record form's tip field, NUL included
 
-// The last piece of the path after "\" (the whole text when it has none). Cut on the wide text:
-// in a double-byte code page the second byte of a character can be a "\".
+// The last piece of the path after "\" (the whole text when it has none).
 std::wstring alarm_file_name(std::wstring_view alarm_file);
 
 // "Tocsinet: Inactive", or the three lines of an armed alarm.
-std::string tray_tooltip(bool armed, std::string_view hour, std::string_view minute, std::string_view ampm,
-                         std::string_view file_name);
+std::wstring tray_tooltip(bool armed, std::wstring_view hour, std::wstring_view minute,
+                          std::wstring_view ampm, std::wstring_view file_name);
 
-// The tip as the record holds it: at most 63 bytes of ANSI text, cut before a double-byte
-// character that would not fit whole; `is_lead_byte` tells the first byte of such a character.
-std::string fit_tray_tip(std::string_view tip, bool (*is_lead_byte)(char) = nullptr);
+// The tip as the record holds it: at most 63 UTF-16 units, cut before a character that would not
+// fit whole (the two halves of a surrogate pair stay together).
+std::wstring fit_tray_tip(std::wstring_view tip);
 
 enum class tray_press { none = 0, left = 1, right = 2 };
 
-// The icon's notifications arrive as mouse moves whose x is the mouse message number,
-// converted into the window's scale units (twips unless the window scales in pixels).
-tray_press tray_mouse_message(double x, bool scale_in_pixels, double twips_per_pixel);
+// The icon's callback message carries the mouse message number in the low word of its lParam.
+tray_press tray_mouse_message(long long lparam);
 
 } // namespace tocsinet

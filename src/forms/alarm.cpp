@@ -115,8 +115,12 @@ struct alarm_form : dpi_resources {
     // coming to the front now.
     bool notice_seen = false;
     bool activating = false;
+    // A settings write that failed is told once a run.
+    bool settings_not_saved_told = false;
     // Sent to every top-level window when the shell's task bar (re)starts.
     UINT taskbar_created = 0;
+    // At the notification area's size, which the window's icons are not.
+    platform::unique_icon tray_icon;
 
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
@@ -235,6 +239,14 @@ void on_notice_seen(alarm_form& form) {
     form.notice_seen = !form.notice.empty();
 }
 
+// The program runs on without its settings; the user learns it once, not at every write.
+void on_settings_not_saved(alarm_form& form) {
+    if (form.settings_not_saved_told)
+        return;
+    form.settings_not_saved_told = true;
+    show_notice(form, L"Settings not saved");
+}
+
 // The saved position is in twips; it moves onto a monitor when none would show it.
 void place_window_at(const alarm_form& form, double left_twips, double top_twips, int dpi) {
     RECT current;
@@ -250,12 +262,14 @@ void place_window_at(const alarm_form& form, double left_twips, double top_twips
     SetWindowPos(form.window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The twips count at the DPI of the window's monitor. A move onto a monitor of another DPI lays the
-// window out anew (WM_DPICHANGED), and the position is taken again at that DPI: a few DPIs at most.
+// The twips count at the system's DPI, as they were saved. A move onto a monitor of another DPI
+// lays the window out anew (WM_DPICHANGED) at another size, and the window is placed again at
+// that size: a few DPIs at most.
 void place_window(const alarm_form& form, double left_twips, double top_twips) {
+    int system_dpi = platform::system_dpi();
     for (int attempt = 0, placed_at = 0; attempt < 4 && placed_at != form.dpi; ++attempt) {
         placed_at = form.dpi;
-        place_window_at(form, left_twips, top_twips, placed_at);
+        place_window_at(form, left_twips, top_twips, system_dpi);
     }
 }
 
@@ -483,7 +497,7 @@ bool fire_alarm(alarm_form& form) {
     disarm(form);
     if (!IsWindowVisible(window)) {
         TC_Module::delete_tray_icon();
-        if (!TC_Module::add_tray_icon(form.small_icon.get(), "Tocsinet: Inactive", window))
+        if (!TC_Module::add_tray_icon(form.tray_icon.get(), L"Tocsinet: Inactive", window))
             TC_Module::restore_from_tray(window);
     }
     if (form.nothing_heard) {
@@ -542,22 +556,20 @@ void let_the_computer_sleep(alarm_form& form) { set_alarm_near(form, false); }
 void Form_Resize(alarm_form& form) {
     if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "options", "MTST")))
         return;
-    // The name is cut from the path before it goes to the code page, where a "\\" byte can be half
-    // of a character.
-    std::string tip = tocsinet::tray_tooltip(
-        form.alarm_timer_enabled, platform::narrow(text_of(form, id_time_hour)),
-        platform::narrow(text_of(form, id_time_minute)), platform::narrow(text_of(form, id_time_ampm)),
-        platform::narrow(tocsinet::alarm_file_name(text_of(form, id_alarm_file))));
+    std::wstring tip = tocsinet::tray_tooltip(form.alarm_timer_enabled, text_of(form, id_time_hour),
+                                              text_of(form, id_time_minute), text_of(form, id_time_ampm),
+                                              tocsinet::alarm_file_name(text_of(form, id_alarm_file)));
     if (IsIconic(form.window))
-        TC_Module::add_tray_icon(form.small_icon.get(), tip, form.window);
+        TC_Module::add_tray_icon(form.tray_icon.get(), tip, form.window);
 }
 
-void Form_MouseMove(alarm_form& form, double x_twips) {
+// What the icon reports: a press brings the window back.
+void Form_MouseMove(alarm_form& form, LPARAM icon_lparam) {
     HWND window = form.window;
     // Back to normal; a window hidden in the tray takes the state when it is shown again.
     if (IsWindowVisible(window) && IsIconic(window))
         ShowWindow(window, SW_RESTORE);
-    if (TC_Module::tray_mouse_message(x_twips, window) == 0)
+    if (TC_Module::tray_mouse_message(icon_lparam) == 0)
         return;
     TC_Module::pause_seconds(0.3);
     if (IsWindow(window))
@@ -585,9 +597,9 @@ void Form_Unload(alarm_form& form) {
     form.sound.reset();
     end_listening(form);
     POINT position = restored_position(form.window);
-    auto twips = [&](int pixels) {
-        return tocsinet::single_to_text(static_cast<float>(tocsinet::pixels_to_twips(pixels, form.dpi)));
-    };
+    // In twips at the system's DPI, whatever the DPI of the monitor the window is on.
+    int system_dpi = platform::system_dpi();
+    auto twips = [&](int pixels) { return tocsinet::position_text(pixels, system_dpi); };
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "X", twips(position.x));
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "Y", twips(position.y));
     TC_Module::write_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME", std::to_string(volume_percent(form)));
@@ -625,6 +637,12 @@ HINSTANCE instance_of(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
+// Again after a change of scale: the notification area may have changed with it.
+void load_tray_icon(alarm_form& form) {
+    form.tray_icon.reset(platform::load_notification_icon(instance_of(form.window), IDI_TOCSINET));
+    TC_Module::change_tray_icon(form.tray_icon.get());
+}
+
 void mnuoptions_Click(alarm_form& form) { show_options(instance_of(form.window), form.window); }
 
 void mnuabout_Click(alarm_form& form) { show_about(instance_of(form.window), form.window); }
@@ -635,6 +653,7 @@ bool on_create(HWND window) {
     form->navy_brush = platform::unique_brush(CreateSolidBrush(navy));
 
     form->taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    load_tray_icon(*form);
 
     create_layout(window, alarm_design, *form);
 
@@ -757,6 +776,9 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case notice_seen_message:
         on_notice_seen(*form);
         return 0;
+    case settings_not_saved_message:
+        on_settings_not_saved(*form);
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -774,12 +796,12 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         SendMessageW(form->control(id_status), WM_SIZE, 0, 0);
         Form_Resize(*form);
         return 0;
-    case WM_MOUSEMOVE:
-        // At the DPI the tray rule turns it back at.
-        Form_MouseMove(*form, tocsinet::pixels_to_twips(GET_X_LPARAM(lparam), platform::window_dpi(window)));
+    case TC_Module::tray_callback_message:
+        Form_MouseMove(*form, lparam);
         return 0;
     case WM_DPICHANGED:
         change_dpi(window, alarm_design, *form, wparam, lparam);
+        load_tray_icon(*form);
         return 0;
     case WM_ERASEBKGND:
         on_erase_background(*form, reinterpret_cast<HDC>(wparam));
@@ -841,7 +863,7 @@ HWND show_alarm_window(HINSTANCE instance, int show_command) {
                                   nullptr);
     if (!window)
         return nullptr;
-    ShowWindow(window, show_command == SW_SHOWMINIMIZED || show_command == SW_MINIMIZE ? show_command : SW_SHOWNORMAL);
+    ShowWindow(window, tocsinet::first_show_command(show_command));
     UpdateWindow(window);
     return window;
 }

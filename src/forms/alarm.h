@@ -17,6 +17,8 @@ class listening; // listening.h
 namespace forms {
 
 inline constexpr const wchar_t* alarm_class = L"TocsinetAlarm";
+// Posted to the main window by every settings write that fails.
+inline constexpr UINT settings_not_saved_message = WM_APP + 3;
 
 // Controls other windows address by name.
 enum alarm_control : int {

@@ -1,15 +1,14 @@
 #include "TC_Module.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "alarm.h"
 #include "paths.h"
 #include "platform.h"
 #include "settings_rules.h"
 #include "text_box_text.h"
 #include "time_text.h"
 #include "tray_text.h"
-#include "geometry.h"
 
 namespace TC_Module {
 
@@ -26,7 +25,10 @@ std::string read_setting(const std::string& file, const std::string& section, co
 
 void write_setting(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value) {
-    platform::profile_write(platform::from_utf8(file), section, tocsinet::key_for_writing(key), value);
+    // The main window tells the user; posted, as a write may come while it is being created.
+    if (!platform::profile_write(platform::from_utf8(file), section, tocsinet::key_for_writing(key), value))
+        if (HWND main_window = platform::find_own_window(forms::alarm_class))
+            PostMessageW(main_window, forms::settings_not_saved_message, 0, 0);
 }
 
 std::string add_backslash(std::string_view path) { return tocsinet::add_backslash(path); }
@@ -39,25 +41,31 @@ std::string current_time_part(std::string_view part) {
 
 void set_topmost(HWND form) { platform::set_topmost(form); }
 
-NOTIFYICONDATAA tray_icon_data{};
+NOTIFYICONDATAW tray_icon_data{};
 
 namespace {
 // Whether the shell holds our icon now; the record alone cannot say.
 bool tray_icon_shown = false;
 } // namespace
 
-bool add_tray_icon(HICON icon, const std::string& tip, HWND form) {
-    tray_icon_data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+bool add_tray_icon(HICON icon, const std::wstring& tip, HWND form) {
+    // The first show of a window started minimised can tell it of the minimise twice; the shell
+    // would refuse the second add and keep the icon as it is.
+    if (tray_icon_shown) {
+        ShowWindow(form, SW_HIDE);
+        return true;
+    }
+    tray_icon_data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     tray_icon_data.hWnd = form;
     tray_icon_data.uID = 1;
     tray_icon_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    tray_icon_data.uCallbackMessage = WM_MOUSEMOVE;
+    tray_icon_data.uCallbackMessage = tray_callback_message;
     tray_icon_data.hIcon = icon;
     // The text, one NUL, then blanks to the end of the field.
-    std::string text = tocsinet::fit_tray_tip(tip, platform::is_ansi_lead_byte);
-    std::memset(tray_icon_data.szTip, ' ', sizeof tray_icon_data.szTip);
-    std::memcpy(tray_icon_data.szTip, text.c_str(), text.size() + 1);
-    if (Shell_NotifyIconA(NIM_ADD, &tray_icon_data))
+    std::wstring text = tocsinet::fit_tray_tip(tip);
+    std::fill_n(tray_icon_data.szTip, tocsinet::tray_tip_capacity, L' ');
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, tray_icon_data.szTip);
+    if (Shell_NotifyIconW(NIM_ADD, &tray_icon_data))
         tray_icon_shown = true;
     if (tray_icon_shown)
         ShowWindow(form, SW_HIDE);
@@ -65,23 +73,23 @@ bool add_tray_icon(HICON icon, const std::string& tip, HWND form) {
 }
 
 void delete_tray_icon() {
-    Shell_NotifyIconA(NIM_DELETE, &tray_icon_data);
+    Shell_NotifyIconW(NIM_DELETE, &tray_icon_data);
     tray_icon_shown = false;
 }
 
 void add_tray_icon_again() {
-    if (!tray_icon_shown)
-        return;
-    // The window's own icon, as it is now: a change of DPI replaced the one of the last add.
-    if (auto icon = reinterpret_cast<HICON>(SendMessageW(tray_icon_data.hWnd, WM_GETICON, ICON_SMALL, 0)))
-        tray_icon_data.hIcon = icon;
-    Shell_NotifyIconA(NIM_ADD, &tray_icon_data);
+    if (tray_icon_shown)
+        Shell_NotifyIconW(NIM_ADD, &tray_icon_data);
 }
 
-// The window scales in twips, never in pixels, at the DPI of its monitor.
-int tray_mouse_message(double x, HWND form) {
-    return static_cast<int>(
-        tocsinet::tray_mouse_message(x, false, tocsinet::twips_per_pixel(platform::window_dpi(form))));
+void change_tray_icon(HICON icon) {
+    tray_icon_data.hIcon = icon;
+    if (tray_icon_shown)
+        Shell_NotifyIconW(NIM_MODIFY, &tray_icon_data);
+}
+
+int tray_mouse_message(LPARAM lparam) {
+    return static_cast<int>(tocsinet::tray_mouse_message(lparam));
 }
 
 void restore_from_tray(HWND form) {

@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -7,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "conversions.h"
 #include "unique_handle.h"
 
 namespace platform {
@@ -175,8 +177,11 @@ int message_box(HWND owner, const std::wstring& text, UINT flags) {
 }
 
 int system_dpi() {
+    if (auto dpi_for_system = system_function<UINT WINAPI()>(L"user32.dll", "GetDpiForSystem"))
+        if (UINT dpi = dpi_for_system(); dpi > 0)
+            return static_cast<int>(dpi);
     HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
 }
@@ -212,6 +217,15 @@ HICON load_icon(HINSTANCE instance, int id, int size) {
     if (scale_down && SUCCEEDED(scale_down(instance, MAKEINTRESOURCEW(id), size, size, &icon)))
         return icon;
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+HICON load_notification_icon(HINSTANCE instance, int id) {
+    HICON icon = nullptr;
+    auto load_metric = system_function<HRESULT WINAPI(HINSTANCE, const wchar_t*, int, HICON*)>(
+        L"comctl32.dll", "LoadIconMetric");
+    if (load_metric && SUCCEEDED(load_metric(instance, MAKEINTRESOURCEW(id), LIM_SMALL, &icon)))
+        return icon;
+    return load_icon(instance, id, system_metric(SM_CXSMICON, system_dpi()));
 }
 
 bool file_exists(const std::wstring& path) {
@@ -292,17 +306,28 @@ std::string read_file_start(const std::wstring& path, std::size_t max_bytes) {
     return bytes;
 }
 
-std::optional<std::string> narrow_exactly(std::wstring_view wide) {
+std::optional<std::string> narrow_exactly(std::wstring_view wide, unsigned code_page) {
     if (wide.empty())
         return std::string();
+    // Where the code page takes them, the flag and the report refuse stand-ins at once; elsewhere
+    // (UTF-8 among them) the conversion fails when given them, and the round trip alone decides.
+    bool reports = tocsinet::code_page_reports_stand_ins(code_page);
+    DWORD flags = reports ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL replaced = FALSE;
+    BOOL* used_default = reports ? &replaced : nullptr;
     int size = static_cast<int>(wide.size());
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &replaced);
+    int length = WideCharToMultiByte(code_page, flags, wide.data(), size, nullptr, 0, nullptr, used_default);
     if (length <= 0 || replaced)
         return std::nullopt;
     std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, &replaced);
-    if (replaced || widen(ansi) != wide)
+    if (WideCharToMultiByte(code_page, flags, wide.data(), size, ansi.data(), length, nullptr,
+                            used_default) != length ||
+        replaced)
+        return std::nullopt;
+    int back = MultiByteToWideChar(code_page, 0, ansi.data(), length, nullptr, 0);
+    std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+    if (back <= 0 || MultiByteToWideChar(code_page, 0, ansi.data(), length, again.data(), back) != back ||
+        again != wide)
         return std::nullopt;
     return ansi;
 }
@@ -316,8 +341,6 @@ std::wstring short_path(const std::wstring& path) {
     result.resize(length < result.size() ? length : 0);
     return result;
 }
-
-bool is_ansi_lead_byte(char byte) { return IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE; }
 
 std::string to_utf8(std::wstring_view wide) {
     if (wide.empty())
@@ -347,10 +370,10 @@ std::string profile_read(const std::wstring& file, const std::string& section, c
     return narrow(std::wstring_view(buffer.data(), count));
 }
 
-void profile_write(const std::wstring& file, const std::string& section, const std::string& key,
+bool profile_write(const std::wstring& file, const std::string& section, const std::string& key,
                    const std::string& value) {
-    // A failed write stays silent: the file keeps what it had.
-    WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(), file.c_str());
+    return WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(),
+                                      file.c_str()) != FALSE;
 }
 
 } // namespace platform

@@ -65,6 +65,7 @@ void dispatch(MSG& message);
 
 int message_box(HWND owner, const std::wstring& text, UINT flags);
 
+// One DPI for the whole desktop, as a program that is not per-monitor aware sees it.
 int system_dpi();
 // The DPI a window is laid out at: that of its monitor where Windows tells it (Windows 10 1607 and
 // later), the system's elsewhere.
@@ -76,6 +77,9 @@ SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi);
 // The icon resource at a size in pixels, made from a larger image where it has none of that size;
 // null when it cannot be loaded.
 HICON load_icon(HINSTANCE instance, int id, int size);
+// The icon resource at the size the notification area shows icons at, which follows the system's
+// DPI, not the window's monitor's; null when it cannot be loaded.
+HICON load_notification_icon(HINSTANCE instance, int id);
 
 bool file_exists(const std::wstring& path);
 bool folder_exists(const std::wstring& path);
@@ -90,13 +94,11 @@ std::wstring window_text(HWND window);
 // file cannot be opened or read.
 std::string read_file_start(const std::wstring& path, std::size_t max_bytes);
 
-// The ANSI text of `wide` when the code page holds every character exactly (no best-fit
-// stand-ins, no "?"); nothing otherwise.
-std::optional<std::string> narrow_exactly(std::wstring_view wide);
+// The text of `wide` in a code page (the ANSI one unless given) when it holds every character
+// exactly (no best-fit stand-ins, no "?"); nothing otherwise.
+std::optional<std::string> narrow_exactly(std::wstring_view wide, unsigned code_page = GetACP());
 // The short (8.3) form of an existing path; "" when the volume gives none.
 std::wstring short_path(const std::wstring& path);
-// Whether the byte starts a double-byte character of the ANSI code page.
-bool is_ansi_lead_byte(char byte);
 
 // A DLL of Windows from the system folder, never from the program's own, where a download may
 // have left a file of that name: the one the process holds already (an import, or the common
@@ -122,7 +124,8 @@ std::wstring from_utf8(std::string_view utf8);
 // as a file without a Unicode mark holds them.
 std::string profile_read(const std::wstring& file, const std::string& section, const std::string& key,
                          std::size_t buffer_size);
-void profile_write(const std::wstring& file, const std::string& section, const std::string& key,
+// False when the value could not be written.
+bool profile_write(const std::wstring& file, const std::string& section, const std::string& key,
                    const std::string& value);
 
 } // namespace platform

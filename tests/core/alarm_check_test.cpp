@@ -33,6 +33,11 @@ utc_seconds utc(int y, unsigned m, unsigned d, int hour, int minute) {
 // November, 2:00; in 2026, 8 March and 1 November; in 2027, 14 March and 7 November.
 const zone_rule eastern{300, -60, {3, 2, 0, 2, 0}, {11, 1, 0, 2, 0}};
 
+// A zone whose daylight time runs an hour behind standard time (UTC+10, UTC+9 in daylight time):
+// the clocks go back at its start, the third Tuesday of December at 11:15, and forward at its end,
+// the first Sunday of July at 12:45; in 2013, 17 December and 7 July.
+const zone_rule behind{-600, 60, {12, 3, 2, 11, 15}, {7, 1, 0, 12, 45}};
+
 } // namespace
 
 TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
@@ -79,6 +84,11 @@ TEST(AlarmCheck, FiresAtItsSecondOrUpToAnHourAfterASkippedOne) {
         {{"1", "45", "AM"}, new_york(3, 14, 6, 40), new_york(3, 14, 7, 50), missed, eastern, -4 * one_hour}, // 65 min
         {{"1", "30", "AM"}, new_york(11, 7, 5, 20), new_york(11, 7, 6, 15), fire, eastern, -5 * one_hour}, // first pass
         {{"12", "45", "AM"}, new_york(11, 7, 4, 40), new_york(11, 7, 6, 40), missed, eastern, -5 * one_hour}, // 115 min
+        // Where daylight time runs behind, the clocks skip 12:45 to 1:45 PM at its end and pass
+        // 10:15 to 11:15 AM twice at its start.
+        {{"1", "07", "PM"}, utc(2013, 7, 7, 3, 40) * 1000, utc(2013, 7, 7, 3, 45) * 1000, fire, behind, 10 * one_hour},
+        {{"1", "07", "PM"}, utc(2013, 7, 7, 3, 40) * 1000, utc(2013, 7, 7, 4, 46) * 1000, missed, behind, 10 * one_hour},
+        {{"10", "30", "AM"}, utc(2013, 12, 17, 0, 20) * 1000, utc(2013, 12, 17, 1, 15) * 1000, fire, behind, 9 * one_hour},
         // clang-format on
     };
     for (const tick_case& c : cases) {
@@ -109,6 +119,8 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
         {"its first pass over", {"1", "30", "AM"}, utc(2027, 11, 7, 5, 45), eastern, utc(2027, 11, 7, 6, 30)},
         {"summer in the south", {"7", "00", "AM"}, utc(2026, 1, 10, 0, 0), sydney, utc(2026, 1, 10, 20, 0)},
         {"winter in the south", {"7", "00", "AM"}, utc(2026, 7, 10, 0, 0), sydney, utc(2026, 7, 10, 21, 0)},
+        {"skipped where daylight time runs behind", {"1", "07", "PM"}, utc(2013, 7, 6, 12, 0), behind, utc(2013, 7, 7, 3, 45)},
+        {"seen twice where it runs behind", {"10", "30", "AM"}, utc(2013, 12, 16, 12, 0), behind, utc(2013, 12, 17, 0, 30)},
         // clang-format on
     };
     for (const wake_case& c : cases)
@@ -125,10 +137,11 @@ TEST(AwakeHold, TheDisplayNearTheAlarmTheSystemWhileArmedOnMainsPower) {
         bool near;
         awake_hold hold;
     } cases[] = {
-        {true, mains, false, system},    {true, unknown, false, system}, {true, battery, false, none},
-        {false, mains, false, none},     {true, battery, true, display}, {false, battery, true, display},
+        {true, mains, false, system}, {true, unknown, false, system}, {true, battery, false, none},
+        {false, mains, false, none},  {true, battery, true, display}, {false, battery, true, display},
     };
     for (const hold_case& c : cases)
-        EXPECT_EQ(awake_hold_for(c.armed, c.line, c.near), c.hold) << c.armed << " " << c.line << " " << c.near;
+        EXPECT_EQ(awake_hold_for(c.armed, c.line, c.near), c.hold)
+            << c.armed << " " << c.line << " " << c.near;
     EXPECT_EQ(awake_reason({"7", "05", "AM"}), "Alarm at 7:05 AM");
 }

@@ -17,6 +17,12 @@ TEST(Conversions, LeadingNumberAndFlags) {
         EXPECT_TRUE(flag_is_on(on)) << on;
     for (const char* off : {"0", "", "2", "yes", "-1"})
         EXPECT_FALSE(flag_is_on(off)) << off;
+    // The conversion flags of the exact narrowing, by code page.
+    // clang-format off
+    for (auto [code_page, reports] : {std::pair{1252u, true}, {932u, true}, {57001u, true}, {57012u, true}, {65001u, false},
+                                      {65000u, false}, {54936u, false}, {50229u, false}, {57011u, false}, {42u, false}})
+        EXPECT_EQ(code_page_reports_stand_ins(code_page), reports) << code_page;
+    // clang-format on
 }
 
 TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {

@@ -174,6 +174,8 @@ program program::launch(const program_folder& folder, const launch_options& opti
     // The launcher hands it on to Wine, which takes the zone from it.
     SetEnvironmentVariableW(L"TZ", options.time_zone ? widen(*options.time_zone).c_str() : nullptr);
     STARTUPINFOW startup{sizeof startup};
+    startup.dwFlags = options.show_command ? STARTF_USESHOWWINDOW : 0;
+    startup.wShowWindow = options.show_command.value_or(SW_SHOWNORMAL);
     PROCESS_INFORMATION started{};
     // Detached: neither the program nor the player it opens holds ctest's output open.
     require(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,

@@ -55,6 +55,7 @@ struct launch_options {
     std::optional<long long> clock_offset; // seconds added to the program's clock
     std::optional<std::string> clock_file; // a clock that jumps: the unix path given to set_clock_file
     std::optional<std::string> time_zone;  // "America/New_York": the program's zone, with a clock
+    std::optional<WORD> show_command;      // as a shortcut's "Run" hands it on; without a clock only
 };
 
 // The offset that makes the local clock read this time of day (24-hour) right now.

@@ -74,6 +74,16 @@ TEST(StartUp, AProgramFolderOutsideTheCodePageRestoresItsPlaceAndVolumeCountsIts
     }
     std::string text = folder.settings_text();
     EXPECT_NE(text.find("DEFAULT PATH=C:\\R\xe9veil\\\r\n"), std::string::npos) << text; // é still one byte
+
+    // A settings file that cannot be written (a folder in its place here: the tests run as root)
+    // is told where the notices show, once: the user's click gives the clock back for good.
+    ASSERT_TRUE(DeleteFileW(folder.file(L"tocsinet.ini").c_str()));
+    ASSERT_TRUE(CreateDirectoryW(folder.file(L"tocsinet.ini").c_str(), nullptr));
+    program app = program::launch(folder);
+    EXPECT_TRUE(wait_until([&] { return app.status_text(1) == L"Settings not saved"; }));
+    PostMessageW(app.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(wait_until([&] { return app.status_text(1) != L"Settings not saved"; }));
+    EXPECT_TRUE(app.close());
 }
 
 } // namespace

@@ -37,9 +37,18 @@ TEST(SettingsFile, ReadAndWrittenThroughTheProfileRoutines) {
             std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}),
             after);
     }
-    const std::string missing = platform::narrow(here) + "\\no such folder\\tocsinet.ini";
-    TC_Module::write_setting(missing, "STATS", "LOADS", "1"); // silent
-    EXPECT_EQ(TC_Module::read_setting(missing, "STATS", "LOADS"), "");
+    // A write that fails is told where the notices show, as the start-up story proves.
+    // A folder kept in the file: exact in the code page, or not at all (no best-fit "L" for "\u0141",
+    // no "?"), also where the code page is UTF-8 and the conversion takes no flags.
+    // clang-format off
+    const std::tuple<unsigned, const wchar_t*, std::optional<std::string>> narrowed[] = {
+        {1252, L"C:\\R\u00e9veil", "C:\\R\xe9veil"}, {1252, L"C:\\\u0141\u00f3d\u017a", std::nullopt},
+        {932, L"C:\\\u8868", "C:\\\x95\x5c"}, {932, L"C:\\\u00e9", std::nullopt},
+        {65001, L"C:\\\u0141\U0001D11E", "C:\\\xc5\x81\xf0\x9d\x84\x9e"}, {65001, L"C:\\\xd834", std::nullopt}}; // half a pair
+    // clang-format on
+    for (const auto& [code_page, wide, exact] : narrowed)
+        EXPECT_EQ(platform::narrow_exactly(wide, code_page), exact)
+            << code_page << " " << platform::to_utf8(wide);
 }
 
 // Into a multi-line box as the About window's, the file held open by a writer as an editor would.
