@@ -678,6 +678,9 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_CANCELMODE:
         form->focus.note(window);
         return DefWindowProcW(window, message, wparam, lparam);
+    case WM_SETFOCUS:
+        form->focus.give_back(window, form->control(id_time_hour));
+        return 0;
     case WM_CONTEXTMENU:
         on_context_menu(*form, reinterpret_cast<HWND>(wparam), lparam);
         return 0;
@@ -710,6 +713,9 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 0;
     case WM_SIZE:
+        // Restored while active, the window itself or nothing may hold the focus.
+        if (wparam != SIZE_MINIMIZED && GetActiveWindow() == window && (!GetFocus() || GetFocus() == window))
+            form->focus.give_back(window, form->control(id_time_hour));
         SendMessageW(form->control(id_status), WM_SIZE, 0, 0);
         Form_Resize(*form);
         return 0;

@@ -119,6 +119,9 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_CANCELMODE:
         form->focus.note(dialog);
         return DefWindowProcW(dialog, message, wparam, lparam);
+    case WM_SETFOCUS:
+        form->focus.give_back(dialog, form->control(kind.first_focus));
+        return 0;
     case WM_CLOSE:
         kind.on_close(*form);
         return 0;

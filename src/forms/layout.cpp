@@ -248,12 +248,18 @@ bool focus_keeper::activate(HWND window, WPARAM wparam, HWND first) {
     }
     if (HIWORD(wparam)) // minimised: the window itself holds the focus until it is restored
         return false;
+    give_back(window, first);
+    return true;
+}
+
+void focus_keeper::give_back(HWND window, HWND first) {
+    if (IsIconic(window))
+        return;
     bool usable = control_ && IsWindow(control_) && IsChild(window, control_) && IsWindowVisible(control_) &&
                   IsWindowEnabled(control_);
     HWND to = usable ? control_ : first;
     if (to)
         SetFocus(to);
-    return true;
 }
 
 namespace {

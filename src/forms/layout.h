@@ -89,6 +89,9 @@ class focus_keeper {
     // WM_ACTIVATE: gives the focus back, to `first` the first time. False when DefWindowProc should
     // have the message (going inactive, or activated while minimised).
     bool activate(HWND window, WPARAM wparam, HWND first);
+    // The window itself got the focus (WM_SETFOCUS, or restored from minimised with it): the
+    // control takes it instead.
+    void give_back(HWND window, HWND first);
 
   private:
     HWND control_ = nullptr; // borrowed: one of the window's controls

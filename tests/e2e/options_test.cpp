@@ -34,12 +34,13 @@ bool ticked(HWND options, const wchar_t* caption) {
 }
 
 // One story: the focus starts on the first list; Tab moves it on. Shift+F10 opens the menu at the
-// icon and A the About window, which leaves the main window enabled; back in front, the main window
-// gives the focus back to the list that had it. Then the Options window four times: the fields load at each
-// opening, options never saved (no "LCTOS") as clear whatever paths are stored; each opening flips "Minimize
-// to system tray", the main window waits, and only OK writes, all five. Last, the icon opens the menu
-// at the mouse and its "&Options" the Options window, and the About window over it: it reads the version file
-// and counters afresh and its OK leaves the main window to the Options window that disabled it.
+// icon and A the About window, which leaves the main window enabled; back in front, and again after a
+// minimise, the main window gives the focus back to the list that had it. Then the Options window four times:
+// the fields load at each opening, options never saved (no "LCTOS") as clear whatever paths are stored; each
+// opening flips "Minimize to system tray", the main window waits, and only OK writes, all five. Last, the
+// icon opens the menu at the mouse and its "&Options" the Options window, and the About window over it: it
+// reads the version file and counters afresh and its OK leaves the main window to the Options window that
+// disabled it.
 TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     program_folder folder;
     program app = program::launch(folder);
@@ -60,6 +61,10 @@ TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     click_button(about, L"OK");
     ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }));
     SetForegroundWindow(app.window());
+    EXPECT_TRUE(wait_until([&] { return focus_of(app.window()) == app.control(forms::id_time_minute); }));
+    app.minimise();
+    ASSERT_TRUE(wait_until([&] { return IsIconic(app.window()) != FALSE; }));
+    PostMessageW(app.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(wait_until([&] { return focus_of(app.window()) == app.control(forms::id_time_minute); }));
 
     const std::string never_saved = "[WINAMP]\r\nPATH=C:\\Player\\winamp.exe\r\n[OPTIONS]\r\nMTST=1\r\n";
