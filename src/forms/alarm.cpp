@@ -543,17 +543,22 @@ POINT mouse_position() {
 
 // The context-menu key and Shift+F10 (at -1, -1) open the popup menu at the icon, a right click at
 // the mouse, so Options and About are in reach of the keyboard. The file box shows a text box's
-// own menu and passes nothing up; should one still come from it, it is not shown twice.
-void on_context_menu(const alarm_form& form, HWND from, LPARAM lparam) {
-    if (from == form.control(id_alarm_file))
-        return;
+// own menu and passes nothing up; should one still come from it, it is not shown twice. False for a
+// right click on the title bar, whose menu is the system's.
+bool on_context_menu(const alarm_form& form, HWND from, LPARAM lparam) {
     POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    if (at.x == -1 && at.y == -1) {
+    bool from_keyboard = at.x == -1 && at.y == -1;
+    if (!from_keyboard && DefWindowProcW(form.window, WM_NCHITTEST, 0, lparam) != HTCLIENT)
+        return false;
+    if (from == form.control(id_alarm_file))
+        return true;
+    if (from_keyboard) {
         RECT icon;
         GetWindowRect(form.control(id_about_icon), &icon);
         at = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     }
     about_icon_Click(form, at);
+    return true;
 }
 
 HINSTANCE instance_of(HWND window) {
@@ -682,8 +687,9 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         form->focus.give_back(window, form->control(id_time_hour));
         return 0;
     case WM_CONTEXTMENU:
-        on_context_menu(*form, reinterpret_cast<HWND>(wparam), lparam);
-        return 0;
+        if (on_context_menu(*form, reinterpret_cast<HWND>(wparam), lparam))
+            return 0;
+        return DefWindowProcW(window, message, wparam, lparam);
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
         colours_changed(window, message, form->colours);
