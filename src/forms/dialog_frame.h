@@ -1,5 +1,6 @@
-// What the four dialogs share: a navy window (the user's colours in high contrast) with no title bar and no
-// task-bar button, the title strip (program icon, title words, line), framed buttons, and their placement.
+// What the four dialogs share: a navy window (the user's colours in high contrast) with no title
+// bar and no task-bar button, the title strip (program icon, title words, line), framed buttons,
+// and their placement.
 #pragma once
 
 #include <windows.h>

@@ -18,17 +18,17 @@ enum class control_kind {
     read_only_multiline_edit,
     frame,
     label,
-    picture, // a picture box with the default single border
+    picture,          // a picture box with the default single border
     borderless_picture,
-    icon_picture, // shows the program icon, takes clicks
+    icon_picture,     // shows the program icon, takes clicks
     slider,
-    status_bar, // docked at the bottom; its panels' widths in `panels`
+    status_bar,       // docked at the bottom; its panels' widths in `panels`
     tab_control,
     list_box,
-    folder_list,     // a list box in the smaller font
-    horizontal_line, // drawn from left to left + width at top; height is ignored
-    title_picture,   // the dialog's title words, drawn by the dialog (owner-drawn)
-    hidden_label,    // never shown: names the control after it for screen readers; not placed
+    folder_list,      // a list box in the smaller font
+    horizontal_line,  // drawn from left to left + width at top; height is ignored
+    title_picture,    // the dialog's title words, drawn by the dialog (owner-drawn)
+    hidden_label,     // never shown: names the control after it for screen readers; not placed
 };
 
 // The id of the hidden labels, which nothing addresses.
