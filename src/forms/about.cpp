@@ -16,11 +16,15 @@ namespace forms {
 namespace {
 
 // Table order is Z order and Tab order: OK, the tab control, then the controls on its pages
-// (the tab control leaves its page area to them).
+// (the tab control leaves its page area to them); the tab control and the version box each after
+// the hidden label that names it.
 constexpr control_spec about_layout[] = {
     {id_about_ok, control_kind::button, L"OK", id_about_Picture3, 0, 0, 1035, 280, true},
+    {label_id, control_kind::hidden_label, L"About pages", 0, 0, 0, 0, 0, false},
     {id_about_SSTab1, control_kind::tab_control, nullptr, 0, 50, 600, 4125, 2175, true},
-    {id_version, control_kind::read_only_multiline_edit, nullptr, id_about_SSTab1, 120, 480, 3840, 1575, true},
+    {label_id, control_kind::hidden_label, L"Version", 0, 0, 0, 0, 0, false},
+    {id_version, control_kind::read_only_multiline_edit, nullptr, id_about_SSTab1, 120, 480, 3840, 1575,
+     true},
     {id_stat_loads, control_kind::label, L"Loads: ", id_about_SSTab1, 120, 480, 3855, 255, false},
     {id_stat_alarms, control_kind::label, L"Alarms: ", id_about_SSTab1, 120, 720, 3855, 255, false},
     {id_about_Picture3, control_kind::picture, nullptr, 0, 1440, 3000, 1095, 340, false},

@@ -55,14 +55,20 @@ constexpr DWORD window_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr int status_panels[] = {2500, 1440};
 
 // Z order and tab order follow the table: the controls that take the focus come first, in
-// the order the Tab key visits them, and the boxes that frame others come last, beneath them.
+// the order the Tab key visits them, each list, box and slider after the hidden label that names
+// it, and the boxes that frame others come last, beneath them.
 constexpr control_spec alarm_layout[] = {
+    {label_id, control_kind::hidden_label, L"Hour", 0, 0, 0, 0, 0, false},
     {id_time_hour, control_kind::drop_down_list, nullptr, id_Frame1, 120, 240, 615, 330, true},
+    {label_id, control_kind::hidden_label, L"Minute", 0, 0, 0, 0, 0, false},
     {id_time_minute, control_kind::drop_down_list, nullptr, id_Frame1, 840, 240, 615, 330, true},
+    {label_id, control_kind::hidden_label, L"AM or PM", 0, 0, 0, 0, 0, false},
     {id_time_ampm, control_kind::drop_down_list, nullptr, id_Frame1, 1560, 240, 615, 330, true},
     {id_alarm, control_kind::button, L"Activate", id_Picture1, 0, 0, 1275, 280, true},
     {id_browse, control_kind::button, L"&Browse...", id_Picture2, 0, 0, 1275, 280, true},
+    {label_id, control_kind::hidden_label, L"Alarm file", 0, 0, 0, 0, 0, false},
     {id_alarm_file, control_kind::read_only_edit, L"no file", id_Frame3, 120, 310, 2055, 315, true},
+    {label_id, control_kind::hidden_label, L"Volume", 0, 0, 0, 0, 0, false},
     {id_volume, control_kind::slider, nullptr, id_Frame2, 45, 270, 2535, 255, true},
     // Sized to its widest text, "100%".
     {id_volume_perc, control_kind::label, L"50%", id_Frame2, 2640, 235, 435, 210, false},
@@ -80,7 +86,8 @@ constexpr window_design alarm_design{{client_width, client_height}, alarm_layout
 // Its fonts and icons, at the window's DPI.
 struct alarm_form : dpi_resources {
     HWND window = nullptr;
-    platform::unique_brush navy_brush;
+    window_colours colours;
+    focus_keeper focus;
     // The armed state itself: whether alarm_timer runs.
     bool alarm_timer_enabled = false;
     // The previous tick of this arming, to catch an alarm second a late tick skipped.
@@ -616,21 +623,46 @@ void browse_Click(alarm_form& form) {
         EnableWindow(form.window, TRUE);
 }
 
-void about_icon_Click(const alarm_form& form) {
+// The popup menu, its left edge at `at` (screen coordinates).
+void about_icon_Click(const alarm_form& form, POINT at) {
     // The menu's loop runs the alarm's ticks, and an alarm that closes the program takes `form`
     // with it: the menu and the window are held here, apart from it.
     HWND window = form.window;
     platform::unique_menu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING, id_mnuoptions, L"&Options");
     AppendMenuW(menu.get(), MF_STRING, id_mnuabout, L"&About");
-    POINT mouse;
-    GetCursorPos(&mouse);
     // A popup menu closes on a click elsewhere only when its owner is the foreground window;
     // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
     SetForegroundWindow(window);
-    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, mouse.x, mouse.y, 0, window, nullptr);
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, window, nullptr);
     if (IsWindow(window))
         PostMessageW(window, WM_NULL, 0, 0);
+}
+
+POINT mouse_position() {
+    POINT mouse;
+    GetCursorPos(&mouse);
+    return mouse;
+}
+
+// The context-menu key and Shift+F10 (at -1, -1) open the popup menu at the icon, a right click at
+// the mouse, so Options and About are in reach of the keyboard. The file box shows a text box's
+// own menu and passes nothing up; should one still come from it, it is not shown twice. False for a
+// right click on the title bar, whose menu is the system's.
+bool on_context_menu(const alarm_form& form, HWND from, LPARAM lparam) {
+    POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    bool from_keyboard = at.x == -1 && at.y == -1;
+    if (!from_keyboard && DefWindowProcW(form.window, WM_NCHITTEST, 0, lparam) != HTCLIENT)
+        return false;
+    if (from == form.control(id_alarm_file))
+        return true;
+    if (from_keyboard) {
+        RECT icon;
+        GetWindowRect(form.control(id_about_icon), &icon);
+        at = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    }
+    about_icon_Click(form, at);
+    return true;
 }
 
 HINSTANCE instance_of(HWND window) {
@@ -650,7 +682,6 @@ void mnuabout_Click(alarm_form& form) { show_about(instance_of(form.window), for
 bool on_create(HWND window) {
     auto form = std::make_unique<alarm_form>();
     form->window = window;
-    form->navy_brush = platform::unique_brush(CreateSolidBrush(navy));
 
     form->taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     load_tray_icon(*form);
@@ -691,7 +722,7 @@ void on_command(alarm_form& form, int id, int notification) {
         break;
     case id_about_icon:
         if (notification == STN_CLICKED)
-            about_icon_Click(form);
+            about_icon_Click(form, mouse_position());
         break;
     case id_mnuoptions:
         mnuoptions_Click(form);
@@ -704,28 +735,23 @@ void on_command(alarm_form& form, int id, int notification) {
     }
 }
 
-// The window is navy; each frame is filled with the button face like a panel.
+// The window is navy (the user's colour in high contrast); each frame is filled with the button
+// face like a panel.
 void on_erase_background(const alarm_form& form, HDC dc) {
     RECT client;
     GetClientRect(form.window, &client);
-    FillRect(dc, &client, form.navy_brush.get());
+    FillRect(dc, &client, form.colours.backdrop_brush());
     for (int frame : {id_Frame1, id_Frame2, id_Frame3}) {
         RECT rect;
         GetWindowRect(form.control(frame), &rect);
         MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&rect), 2);
-        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &rect, form.colours.panel_brush());
     }
 }
 
 HBRUSH on_control_color(const alarm_form& form, HDC dc, HWND control) {
     int id = GetDlgCtrlID(control);
-    if (id == id_Picture1 || id == id_Picture2 || id == id_about_icon) {
-        SetBkColor(dc, navy);
-        return form.navy_brush.get();
-    }
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    return form.colours.control_colour(dc, id == id_Picture1 || id == id_Picture2 || id == id_about_icon);
 }
 
 LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -764,7 +790,23 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE)
             on_activate(*form);
+        if (form->focus.activate(window, wparam, form->control(id_time_hour)))
+            return 0;
         return DefWindowProcW(window, message, wparam, lparam);
+    case WM_CANCELMODE:
+        form->focus.note(window);
+        return DefWindowProcW(window, message, wparam, lparam);
+    case WM_SETFOCUS:
+        form->focus.give_back(window, form->control(id_time_hour));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (on_context_menu(*form, reinterpret_cast<HWND>(wparam), lparam))
+            return 0;
+        return DefWindowProcW(window, message, wparam, lparam);
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        colours_changed(window, message, form->colours);
+        return 0;
     case WM_PARENTNOTIFY:
         if (LOWORD(wparam) == WM_LBUTTONDOWN || LOWORD(wparam) == WM_RBUTTONDOWN)
             window_used(*form);
@@ -793,6 +835,9 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 0;
     case WM_SIZE:
+        // Restored while active, the window itself or nothing may hold the focus.
+        if (wparam != SIZE_MINIMIZED && GetActiveWindow() == window && (!GetFocus() || GetFocus() == window))
+            form->focus.give_back(window, form->control(id_time_hour));
         SendMessageW(form->control(id_status), WM_SIZE, 0, 0);
         Form_Resize(*form);
         return 0;

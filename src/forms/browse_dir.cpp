@@ -15,9 +15,12 @@
 namespace forms {
 namespace {
 
-// Table order is Z order and Tab order: folders, drive, Cancel, OK.
+// Table order is Z order and Tab order: folders, drive (each after the hidden label that names
+// it), Cancel, OK.
 constexpr control_spec browse_dir_layout[] = {
+    {label_id, control_kind::hidden_label, L"Folders", 0, 0, 0, 0, 0, false},
     {id_bd_dir, control_kind::folder_list, nullptr, 0, 50, 960, 3175, 1980, true},
+    {label_id, control_kind::hidden_label, L"Drive", 0, 0, 0, 0, 0, false},
     {id_bd_drive, control_kind::drop_down_list, nullptr, 0, 50, 600, 3175, 330, true},
     {id_bd_cancel, control_kind::button, L"Cancel", id_bd_Picture2, 0, 0, 1035, 280, true},
     {id_bd_ok, control_kind::button, L"OK", id_bd_Picture1, 0, 0, 1035, 280, true},

@@ -15,10 +15,14 @@ namespace {
 
 constexpr const wchar_t* file_pattern = L"*.mp3;*.m3u;*.mid;*.wav";
 
-// Table order is Z order and Tab order: drive, folders, files, OK, Cancel.
+// Table order is Z order and Tab order: drive, folders, files (each after the hidden label that
+// names it), OK, Cancel.
 constexpr control_spec browse_form_layout[] = {
+    {label_id, control_kind::hidden_label, L"Drive", 0, 0, 0, 0, 0, false},
     {id_bf_drive, control_kind::drop_down_list, nullptr, 0, 50, 600, 3175, 330, true},
+    {label_id, control_kind::hidden_label, L"Folders", 0, 0, 0, 0, 0, false},
     {id_bf_dir, control_kind::folder_list, nullptr, 0, 50, 960, 3175, 1980, true},
+    {label_id, control_kind::hidden_label, L"Files", 0, 0, 0, 0, 0, false},
     {id_bf_file, control_kind::list_box, nullptr, 0, 35, 3045, 3215, 1350, true},
     {id_bf_ok, control_kind::button, L"OK", id_bf_Picture1, 0, 0, 1035, 280, true},
     {id_bf_cancel, control_kind::button, L"Cancel", id_bf_Picture2, 0, 0, 1035, 280, true},

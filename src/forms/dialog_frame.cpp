@@ -50,31 +50,29 @@ void place_at_corner(HWND dialog, HWND opener) {
 HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND control,
                             std::span<const control_spec> specs) {
     const control_spec* spec = find_spec(specs, GetDlgCtrlID(control));
-    bool on_navy = spec && (spec->kind == control_kind::picture || spec->kind == control_kind::borderless_picture ||
-                            spec->kind == control_kind::icon_picture || spec->kind == control_kind::title_picture ||
-                            spec->kind == control_kind::horizontal_line);
-    if (on_navy) {
-        SetBkColor(dc, navy);
-        return resources.navy_brush.get();
-    }
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    bool on_backdrop =
+        spec && (spec->kind == control_kind::picture || spec->kind == control_kind::borderless_picture ||
+                 spec->kind == control_kind::icon_picture || spec->kind == control_kind::title_picture ||
+                 spec->kind == control_kind::horizontal_line);
+    return resources.colours.control_colour(dc, on_backdrop);
 }
 
 void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const dialog_resources& resources) {
-    FillRect(item.hDC, &item.rcItem, resources.navy_brush.get());
+    FillRect(item.hDC, &item.rcItem, resources.colours.backdrop_brush());
     std::wstring capitals = words;
     for (wchar_t& c : capitals)
         c = static_cast<wchar_t>(std::towupper(c));
     platform::scoped_select font(item.hDC, resources.title_font.get());
     SetBkMode(item.hDC, TRANSPARENT);
-    RECT shadow = item.rcItem;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(item.hDC, RGB(0, 0, 0));
-    DrawTextW(item.hDC, capitals.c_str(), -1, &shadow, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (resources.colours.title_shadow()) {
+        RECT shadow = item.rcItem;
+        OffsetRect(&shadow, 1, 1);
+        SetTextColor(item.hDC, RGB(0, 0, 0));
+        DrawTextW(item.hDC, capitals.c_str(), -1, &shadow,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
     RECT text = item.rcItem;
-    SetTextColor(item.hDC, RGB(40, 90, 255));
+    SetTextColor(item.hDC, resources.colours.title_text());
     DrawTextW(item.hDC, capitals.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
@@ -82,19 +80,19 @@ void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resour
                              std::span<const control_spec> specs) {
     RECT client;
     GetClientRect(dialog, &client);
-    FillRect(dc, &client, resources.navy_brush.get());
+    FillRect(dc, &client, resources.colours.backdrop_brush());
     for (const control_spec& spec : specs) {
         if (spec.kind != control_kind::tab_control)
             continue;
         HWND tabs = GetDlgItem(dialog, spec.id);
         RECT page = tab_page_area(tabs);
         MapWindowPoints(tabs, dialog, reinterpret_cast<POINT*>(&page), 2);
-        FillRect(dc, &page, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &page, resources.colours.panel_brush());
     }
 }
 
 std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
-                                            const dialog_resources& resources, std::span<const control_spec> specs,
+                                            dialog_resources& resources, std::span<const control_spec> specs,
                                             const wchar_t* title_words) {
     switch (message) {
     case WM_DRAWITEM:
@@ -107,6 +105,10 @@ std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wp
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(
             dialog_control_color(resources, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), specs));
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        colours_changed(dialog, message, resources.colours);
+        return 0;
     default:
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
-// What the four dialogs share: a navy window with no title bar and no task-bar button, the
-// title strip (program icon, title words, line), framed buttons, and their placement.
+// What the four dialogs share: a navy window (the user's colours in high contrast) with no title
+// bar and no task-bar button, the title strip (program icon, title words, line), framed buttons,
+// and their placement.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +17,9 @@
 
 namespace forms {
 
-// Resources every dialog holds for its lifetime: those of its DPI, and the navy brush.
+// Resources every dialog holds for its lifetime: those of its DPI, and its colours.
 struct dialog_resources : dpi_resources {
-    platform::unique_brush navy_brush;
+    window_colours colours;
 };
 
 bool register_dialog_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure);
@@ -30,22 +31,23 @@ HWND create_dialog(HINSTANCE instance, const wchar_t* class_name, HWND opener);
 // Puts the dialog's top-left corner on the opener's: the top edge first, then the left.
 void place_at_corner(HWND dialog, HWND opener);
 
-// Colours for WM_CTLCOLORSTATIC/BTN: navy for the window's pictures and lines, the platform's
-// defaults for everything else.
+// Colours for WM_CTLCOLORSTATIC/BTN: the backdrop's for the window's pictures and lines, the
+// platform's defaults for everything else.
 HBRUSH dialog_control_color(const dialog_resources& resources, HDC dc, HWND control,
                             std::span<const control_spec> specs);
 
-// Paints the title words in blue capitals with a black shadow on the navy background.
+// Paints the title words in blue capitals with a black shadow on the navy background (in the
+// window's text colour on its background in high contrast).
 void draw_title_picture(const DRAWITEMSTRUCT& item, const wchar_t* words, const dialog_resources& resources);
 
-// WM_ERASEBKGND: the dialog's client area is navy, the pages of its tab controls button face.
+// WM_ERASEBKGND: the dialog's client area is the backdrop, the pages of its tab controls button face.
 void erase_dialog_background(HWND dialog, HDC dc, const dialog_resources& resources,
                              std::span<const control_spec> specs);
 
-// The messages every dialog answers alike: its title picture, navy background and control
-// colours. Nothing when the message is not one of them.
+// The messages every dialog answers alike: its title picture, background and control colours,
+// and a change of the system's colours. Nothing when the message is not one of them.
 std::optional<LRESULT> dialog_frame_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
-                                            const dialog_resources& resources, std::span<const control_spec> specs,
+                                            dialog_resources& resources, std::span<const control_spec> specs,
                                             const wchar_t* title_words);
 
 // A dialog of this class that is open already, shown again and brought forward; null when none is.
@@ -57,6 +59,7 @@ void close_open_dialog(const wchar_t* class_name);
 struct dialog_state {
     HWND window = nullptr;
     dialog_resources resources;
+    focus_keeper focus;
 
     HWND control(int id) const { return GetDlgItem(window, id); }
 };
@@ -91,7 +94,6 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
         const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
         auto form = std::make_unique<Form>();
         form->window = dialog;
-        form->resources.navy_brush = platform::unique_brush(CreateSolidBrush(navy));
         create_layout(dialog, {kind.client_twips, kind.layout}, form->resources);
         kind.on_create(*form, static_cast<HWND>(create.lpCreateParams));
         SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
@@ -110,6 +112,16 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_DPICHANGED:
         change_dpi(dialog, {kind.client_twips, kind.layout}, form->resources, wparam, lparam);
+        return 0;
+    case WM_ACTIVATE:
+        if (form->focus.activate(dialog, wparam, form->control(kind.first_focus)))
+            return 0;
+        return DefWindowProcW(dialog, message, wparam, lparam);
+    case WM_CANCELMODE:
+        form->focus.note(dialog);
+        return DefWindowProcW(dialog, message, wparam, lparam);
+    case WM_SETFOCUS:
+        form->focus.give_back(dialog, form->control(kind.first_focus));
         return 0;
     case WM_CLOSE:
         kind.on_close(*form);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -53,6 +54,8 @@ window_kind kind_of(control_kind kind) {
         return {WC_STATICW, SS_ETCHEDHORZ, 0};
     case control_kind::title_picture:
         return {WC_STATICW, SS_OWNERDRAW, 0};
+    case control_kind::hidden_label:
+        return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
     }
     return {WC_STATICW, 0, 0};
 }
@@ -166,9 +169,11 @@ void lay_out(HWND window, std::span<const control_spec> specs, const dpi_resourc
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources.large_icon.get()));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources.small_icon.get()));
     // Containers before their contents: a border shows only on a window that has its size.
-    for (std::size_t level = 0, placed = 0; placed < specs.size(); ++level)
+    auto shown = std::ranges::count_if(
+        specs, [](const control_spec& spec) { return spec.kind != control_kind::hidden_label; });
+    for (std::ptrdiff_t level = 0, placed = 0; placed < shown; ++level)
         for (const control_spec& spec : specs)
-            if (static_cast<std::size_t>(depth(specs, spec)) == level) {
+            if (spec.kind != control_kind::hidden_label && depth(specs, spec) == level) {
                 place_control(window, specs, spec, resources);
                 ++placed;
             }
@@ -193,7 +198,8 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
-        DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
+        DWORD shown = spec.kind == control_kind::hidden_label ? 0 : WS_VISIBLE;
+        DWORD style = WS_CHILD | shown | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
         CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style, 0, 0, 0, 0, window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
@@ -227,6 +233,80 @@ void cut_page_hole(HWND tabs) {
     CombineRgn(shape, shape, hole, RGN_DIFF);
     DeleteObject(hole);
     SetWindowRgn(tabs, shape, TRUE); // the window owns the region from here on
+}
+
+void focus_keeper::note(HWND window) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window, focus))
+        control_ = focus;
+}
+
+bool focus_keeper::activate(HWND window, WPARAM wparam, HWND first) {
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        note(window);
+        return false;
+    }
+    if (HIWORD(wparam)) // minimised: the window itself holds the focus until it is restored
+        return false;
+    give_back(window, first);
+    return true;
+}
+
+void focus_keeper::give_back(HWND window, HWND first) {
+    if (IsIconic(window))
+        return;
+    bool usable = control_ && IsWindow(control_) && IsChild(window, control_) && IsWindowVisible(control_) &&
+                  IsWindowEnabled(control_);
+    HWND to = usable ? control_ : first;
+    if (to)
+        SetFocus(to);
+}
+
+namespace {
+constexpr COLORREF navy = RGB(1, 0, 66);
+}
+
+void window_colours::update() {
+    HIGHCONTRASTW setting{sizeof setting};
+    high_contrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+                     (setting.dwFlags & HCF_HIGHCONTRASTON);
+    if (!navy_)
+        navy_ = platform::unique_brush(CreateSolidBrush(navy));
+}
+
+HBRUSH window_colours::backdrop_brush() const {
+    return high_contrast_ ? GetSysColorBrush(COLOR_WINDOW) : navy_.get();
+}
+
+COLORREF window_colours::backdrop() const {
+    return high_contrast_ ? GetSysColor(COLOR_WINDOW) : navy;
+}
+
+HBRUSH window_colours::control_colour(HDC dc, bool on_backdrop) const {
+    if (on_backdrop) {
+        SetBkColor(dc, backdrop());
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return backdrop_brush();
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    return panel_brush();
+}
+
+COLORREF window_colours::title_text() const {
+    return high_contrast_ ? GetSysColor(COLOR_WINDOWTEXT) : RGB(40, 90, 255);
+}
+
+void colours_changed(HWND window, UINT message, window_colours& colours) {
+    bool was_high_contrast = colours.high_contrast();
+    colours.update();
+    // Common controls take the new system colours only when told (WM_SYSCOLORCHANGE remarks).
+    if (message == WM_SYSCOLORCHANGE)
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    else if (colours.high_contrast() == was_high_contrast)
+        return; // another setting: nothing to paint anew
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 } // namespace forms

@@ -28,7 +28,11 @@ enum class control_kind {
     folder_list,      // a list box in the smaller font
     horizontal_line,  // drawn from left to left + width at top; height is ignored
     title_picture,    // the dialog's title words, drawn by the dialog (owner-drawn)
+    hidden_label,     // never shown: names the control after it for screen readers; not placed
 };
+
+// The id of the hidden labels, which nothing addresses.
+inline constexpr int label_id = -1;
 
 struct control_spec {
     int id;
@@ -41,6 +45,7 @@ struct control_spec {
 };
 
 // A window's client area and its controls, in table order: their Z order (first on top) and tab order.
+// A screen reader names a control that is not a button by the label just before it in that order.
 struct window_design {
     SIZE client_twips;
     std::span<const control_spec> controls;
@@ -74,6 +79,50 @@ RECT tab_page_area(HWND tabs);
 // and the dialog paints the page behind them. Again whenever the tabs or the size change.
 void cut_page_hole(HWND tabs);
 
-inline constexpr COLORREF navy = RGB(1, 0, 66);
+// The control that had the focus, given back when the window is active again: DefWindowProc would
+// focus the window itself, where arrows and Space reach no control.
+class focus_keeper {
+  public:
+    // WM_ACTIVATE going inactive, and WM_CANCELMODE (the window is being disabled, which takes the
+    // focus from its controls): the focused control, when it is one of the window's.
+    void note(HWND window);
+    // WM_ACTIVATE: gives the focus back, to `first` the first time. False when DefWindowProc should
+    // have the message (going inactive, or activated while minimised).
+    bool activate(HWND window, WPARAM wparam, HWND first);
+    // The window itself got the focus (WM_SETFOCUS, or restored from minimised with it): the
+    // control takes it instead.
+    void give_back(HWND window, HWND first);
+
+  private:
+    HWND control_ = nullptr; // borrowed: one of the window's controls
+};
+
+// The one rule for the windows' colours: navy as designed, or the user's own colours when high
+// contrast is on. Frames, tab pages and the controls on them keep the button face either way.
+class window_colours {
+  public:
+    window_colours() { update(); }
+    // Reads the high-contrast setting; again on WM_SETTINGCHANGE and WM_SYSCOLORCHANGE.
+    void update();
+    bool high_contrast() const { return high_contrast_; }
+    // The windows' own background and their picture boxes' and lines'.
+    HBRUSH backdrop_brush() const;
+    COLORREF backdrop() const;
+    // Frames and tab pages.
+    HBRUSH panel_brush() const { return GetSysColorBrush(COLOR_BTNFACE); }
+    // WM_CTLCOLORSTATIC/BTN: the DC's colours for a control on the backdrop or on a panel, and its brush.
+    HBRUSH control_colour(HDC dc, bool on_backdrop) const;
+    // The dialogs' title words, and their shadow (none in high contrast).
+    COLORREF title_text() const;
+    bool title_shadow() const { return !high_contrast_; }
+
+  private:
+    bool high_contrast_ = false;
+    platform::unique_brush navy_;
+};
+
+// WM_SETTINGCHANGE / WM_SYSCOLORCHANGE: the colours read again, the common controls told, and the
+// window painted anew.
+void colours_changed(HWND window, UINT message, window_colours& colours);
 
 } // namespace forms

@@ -15,26 +15,31 @@
 namespace forms {
 namespace {
 
-// Table order is Z order and Tab order: the buttons, the tab control, then the controls on its
-// pages (the tab control leaves its page area to them), and the boxes that frame others after
+// Table order is Z order and Tab order: the buttons, the tab control (after the hidden label that
+// names it), then the controls on its pages (the tab control leaves its page area to them), each
+// folder box after the label above it, which names it, and the boxes that frame others after
 // what they frame.
 constexpr control_spec options_layout[] = {
     {id_options_ok, control_kind::button, L"OK", id_options_Picture4, 0, 0, 1035, 280, true},
     {id_options_cancel, control_kind::button, L"Cancel", id_options_Picture3, 0, 0, 1035, 280, true},
+    {label_id, control_kind::hidden_label, L"Option pages", 0, 0, 0, 0, 0, false},
     {id_options_SSTab1, control_kind::tab_control, nullptr, 0, 45, 600, 4155, 2055, true},
-    {id_etwago, control_kind::check_box, L"Exit Tocsinet when alarm goes off", id_options_SSTab1, 100, 720, 3975, 255,
+    {id_etwago, control_kind::check_box, L"Exit Tocsinet when alarm goes off", id_options_SSTab1, 100, 720,
+     3975, 255, true},
+    {id_mtst, control_kind::check_box, L"Minimize to system tray", id_options_SSTab1, 100, 960, 3975, 255,
      true},
-    {id_mtst, control_kind::check_box, L"Minimize to system tray", id_options_SSTab1, 100, 960, 3975, 255, true},
-    {id_lctos, control_kind::check_box, L"Load current time on startup", id_options_SSTab1, 100, 480, 3975, 255, true},
+    {id_lctos, control_kind::check_box, L"Load current time on startup", id_options_SSTab1, 100, 480, 3975,
+     255, true},
     {id_browse_winamp, control_kind::button, L"...", id_options_Picture5, 3350, 0, 495, 320, true},
+    // One line high, so the labels end where the boxes below them begin and leave their borders whole.
+    {id_options_Label1, control_kind::label, L"Winamp Directory", id_options_SSTab1, 120, 480, 2055, 240,
+     false},
     {id_winamp_path, control_kind::read_only_edit, nullptr, id_options_Picture5, 0, 0, 3345, 315, true},
+    // As wide as the box below it: at 2055 the caption would break after "Music" and lose its end.
+    {id_options_Label2, control_kind::label, L"Default Music Directory", id_options_SSTab1, 120, 480, 3900,
+     240, false},
     {id_default_path, control_kind::read_only_edit, nullptr, id_options_Picture6, 0, 0, 3345, 315, true},
     {id_browse_music, control_kind::button, L"...", id_options_Picture6, 3350, 0, 495, 320, true},
-    // One line high, so the labels end where the boxes below them begin and leave their borders whole.
-    {id_options_Label1, control_kind::label, L"Winamp Directory", id_options_SSTab1, 120, 480, 2055, 240, false},
-    // As wide as the box below it: at 2055 the caption would break after "Music" and lose its end.
-    {id_options_Label2, control_kind::label, L"Default Music Directory", id_options_SSTab1, 120, 480, 3900, 240,
-     false},
     {id_options_Picture5, control_kind::picture, nullptr, id_options_SSTab1, 120, 720, 3900, 370, false},
     {id_options_Picture6, control_kind::picture, nullptr, id_options_SSTab1, 120, 720, 3900, 370, false},
     {id_options_Picture4, control_kind::picture, nullptr, 0, 1080, 2880, 1095, 340, false},

@@ -148,7 +148,23 @@ HWND find_own_window(const wchar_t* class_name) {
     return state.found;
 }
 
+namespace {
+
+// Shift+F10 asks the focused control for its context menu, as the context-menu key does. Windows'
+// DefWindowProc makes it WM_CONTEXTMENU, Wine's does not: it is sent here instead, once for both.
+bool context_menu_key(const MSG& message) {
+    bool key_down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (!key_down || message.wParam != VK_F10 || !(GetKeyState(VK_SHIFT) & 0x8000) || !message.hwnd)
+        return false;
+    SendMessageW(message.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), MAKELPARAM(-1, -1));
+    return true;
+}
+
+} // namespace
+
 void dispatch(MSG& message) {
+    if (context_menu_key(message))
+        return;
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (root && IsDialogMessageW(root, &message))
         return;

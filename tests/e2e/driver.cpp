@@ -236,6 +236,11 @@ RECT window_rect(HWND window) {
     return rect;
 }
 
+HWND focus_of(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view caption) {
     return find_where(parent, class_name, [&](HWND c) { return text(c) == caption; });
 }

@@ -101,6 +101,8 @@ void set_text(HWND window, std::wstring_view text);
 inline bool is_enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 inline bool is_visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 RECT window_rect(HWND window);
+// The control that has the keyboard focus in the window's thread.
+HWND focus_of(HWND window);
 // A direct child by class and exact caption, or null.
 HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view caption);
 

@@ -1,11 +1,13 @@
 // Every window as designed, after a first start, at 96 DPI and once more in a prefix at 144 DPI:
 // client size, each control's place, caption and class, the window styles, the order in which Tab
-// visits the controls and where the focus starts; the font's height; the volume label with every
-// value whole.
+// visits the controls, the name each gets, and where the focus starts; the font's height; the
+// volume label with every value whole.
 #include <windows.h>
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,6 +22,23 @@ using namespace forms;
 
 // The prefix's DPI: 96, or the one the fixture set up.
 const int dpi = _wgetenv(L"TOCSINET_WINE_DPI") ? _wtoi(_wgetenv(L"TOCSINET_WINE_DPI")) : 96;
+
+// The name a screen reader gives a control by the rule for standard controls: a button its caption,
+// any other control the text of the label (a static text or a group box, shown or hidden) just before
+// it in Z order; "" without one. Under Wine names cannot be read back through oleacc.
+std::wstring name_of(HWND control, HWND before) {
+    auto is = [](HWND window, const wchar_t* kind, DWORD type_mask, DWORD type) {
+        return class_name(window) == kind && (GetWindowLongW(window, GWL_STYLE) & type_mask) == type;
+    };
+    if (class_name(control) == button && !is(control, button, BS_TYPEMASK, BS_GROUPBOX)) {
+        std::wstring caption = text(control);
+        std::erase(caption, L'&');
+        return caption;
+    }
+    bool labelled =
+        before && (is(before, label, SS_TYPEMASK, SS_LEFT) || is(before, button, BS_TYPEMASK, BS_GROUPBOX));
+    return labelled ? text(before) : L"";
+}
 
 // The controls of page `page` (and those on no page) as designed; the other pages' are hidden.
 void check(HWND window, const design& d, int page = -1) {
@@ -37,12 +56,25 @@ void check(HWND window, const design& d, int page = -1) {
         EXPECT_TRUE(placed_as_designed(window, r, dpi));
     }
     // Tab visits the shown controls in the designed order, round and round.
-    std::vector<int> order;
+    std::vector<stop> order;
     std::ranges::copy_if(d.tab_order, std::back_inserter(order),
-                         [&](int id) { return is_visible(GetDlgItem(window, id)); });
-    HWND at = GetDlgItem(window, order.front());
+                         [&](const stop& s) { return is_visible(GetDlgItem(window, s.id)); });
+    HWND at = GetDlgItem(window, order.front().id);
     for (std::size_t i = 1; i <= order.size(); ++i)
-        EXPECT_EQ(GetDlgCtrlID(at = GetNextDlgTabItem(window, at, FALSE)), order[i % order.size()]) << "stop " << i;
+        EXPECT_EQ(GetDlgCtrlID(at = GetNextDlgTabItem(window, at, FALSE)), order[i % order.size()].id)
+            << "stop " << i;
+    // Every shown control Tab reaches has its name, and no two of a kind shown together share one.
+    std::set<std::pair<std::wstring, std::wstring>> named;
+    for (HWND child = GetWindow(window, GW_CHILD), before = nullptr; child;
+         before = child, child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!is_visible(child) || !(GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP))
+            continue;
+        auto designed = std::ranges::find(order, GetDlgCtrlID(child), &stop::id);
+        std::wstring name = name_of(child, before);
+        ASSERT_NE(designed, order.end()) << narrow(name);
+        EXPECT_EQ(narrow(name), narrow(designed->name));
+        EXPECT_TRUE(named.insert({class_name(child), name}).second) << narrow(name);
+    }
 }
 
 // A dialog that a command of its opener (a button's click, a menu item) opens: no title bar, no
@@ -56,10 +88,8 @@ HWND check_dialog(const program& app, HWND opener, int command, const wchar_t* w
     EXPECT_TRUE((ex_style & WS_EX_TOOLWINDOW) && (ex_style & WS_EX_TOPMOST));
     RECT placed = window_rect(dialog), corner = window_rect(opener);
     EXPECT_TRUE(placed.left == corner.left && placed.top == corner.top);
-    DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
-    GUITHREADINFO info{sizeof info};
-    auto focus = [&] { return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr; };
-    EXPECT_TRUE(wait_until([&] { return focus() == GetDlgItem(dialog, first_focus); })) << "first focus";
+    EXPECT_TRUE(wait_until([&] { return focus_of(dialog) == GetDlgItem(dialog, first_focus); }))
+        << "first focus";
     check(dialog, d, page);
     return dialog;
 }
