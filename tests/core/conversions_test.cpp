@@ -7,7 +7,7 @@
 
 using namespace tocsinet;
 
-TEST(Conversions, LeadingNumberAndFlags) {
+TEST(Conversions, LeadingNumberFlagsAndSingleAsText) {
     const std::pair<const char*, double> numbers[] = {
         {"1200", 1200}, {"-1200", -1200}, {"12abc", 12}, {"abc", 0}, {"  37.5 twips", 37.5},
         {"1e3", 1000},  {"1e", 1},        {".5", 0.5},   {"-", 0},   {"1e99999", 0}};
@@ -23,6 +23,11 @@ TEST(Conversions, LeadingNumberAndFlags) {
                                       {65000u, false}, {54936u, false}, {50229u, false}, {57011u, false}, {42u, false}})
         EXPECT_EQ(code_page_reports_stand_ins(code_page), reports) << code_page;
     // clang-format on
+    // A single as text: at most seven digits, no point for whole numbers.
+    const std::pair<float, const char*> singles[] = {
+        {-0.0f, "0"}, {-1200.0f, "-1200"}, {1234.5f, "1234.5"}, {0.33333334f, "0.3333333"}};
+    for (auto [value, text] : singles)
+        EXPECT_EQ(single_to_text(value), text) << value;
 }
 
 TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {
@@ -109,11 +114,4 @@ TEST(Conversions, SixteenBitNumbersVolumeAndCounter) {
         {"99999", "32767"}, {"-40000", "-32767"}, {"many", "1"},      {"12abc", "1"}};
     for (auto [stored, next] : counters)
         EXPECT_EQ(next_counter_text(stored), next) << stored;
-}
-
-TEST(Conversions, SingleAsTextAtMostSevenDigitsNoPointForWholeNumbers) {
-    const std::pair<float, const char*> values[] = {
-        {-0.0f, "0"}, {-1200.0f, "-1200"}, {1234.5f, "1234.5"}, {0.33333334f, "0.3333333"}};
-    for (auto [value, text] : values)
-        EXPECT_EQ(single_to_text(value), text) << value;
 }

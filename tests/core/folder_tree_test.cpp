@@ -11,7 +11,7 @@ bool operator==(const folder_entry& a, const folder_entry& b) {
 namespace {
 
 // The root, the way down to the folder (open), then its subfolders one level deeper in name order.
-TEST(FolderList, FromTheRootDownThenTheSubfolders) {
+TEST(FolderList, FromTheRootDownThenTheSubfoldersNamesSortedDrivesInLowerCase) {
     const struct {
         const wchar_t* path;
         std::vector<std::wstring> subfolders;
@@ -35,9 +35,7 @@ TEST(FolderList, FromTheRootDownThenTheSubfolders) {
     };
     for (const auto& c : cases)
         EXPECT_TRUE(folder_list_entries(c.path, c.subfolders) == c.entries) << c.path;
-}
-
-TEST(FolderList, NamesSortedWithoutLetterCaseThenAsTheyAreDrivesInLowerCase) {
+    // Names sorted without letter case, then as they are; drives in lower case.
     std::vector<std::wstring> names{L"b.mp3", L"a.wav", L"C.mid", L"A.wav"};
     sort_names(names);
     EXPECT_EQ(names, (std::vector<std::wstring>{L"A.wav", L"a.wav", L"b.mp3", L"C.mid"}));

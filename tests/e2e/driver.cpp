@@ -17,6 +17,12 @@ namespace {
 
 void require(bool holds, const std::string& what) { holds ? void() : throw std::runtime_error(what); }
 
+std::wstring widen(std::string_view utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size())));
+    return wide;
+}
+
 // A window that takes longer than ten seconds to answer one message counts as hung.
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
@@ -110,12 +116,6 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
     return true;
 }
 
-std::wstring widen(std::string_view utf8) {
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size())));
-    return wide;
-}
-
 std::string narrow(std::wstring_view wide) { return test_log::utf8(wide); }
 
 // Parameterised tests ("Prefix/Suite.Test/0") get a nested folder.
@@ -148,13 +148,10 @@ long long clock_offset_to(int hour, int minute, int second) {
     return offset > 43'200 ? offset - 86'400 : offset < -43'200 ? offset + 86'400 : offset; // the shortest shift
 }
 
-long long clock_offset_to_utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME wanted{year, month, 0, day, hour, minute, second, 0};
-    FILETIME then, now;
-    SystemTimeToFileTime(&wanted, &then);
-    GetSystemTimeAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return (ticks(then) - ticks(now)) / 10'000'000;
+long long clock_offset_to_utc(int year, int month, int day, int hour, int minute, int second) {
+    using namespace std::chrono;
+    auto then = sys_days{std::chrono::year{year} / month / day} + hours{hour} + minutes{minute} + seconds{second};
+    return duration_cast<seconds>(then - system_clock::now()).count();
 }
 
 void program::end(HANDLE process) {
@@ -211,7 +208,14 @@ HWND program::find_window(std::wstring_view name) const {
 // A window is there for the user once it shows, after its load handler has filled it.
 HWND program::wait_for_window(std::wstring_view name, std::chrono::milliseconds timeout) const {
     HWND found = nullptr;
-    return wait_until([&] { return is_visible(found = find_window(name)); }, timeout) ? found : nullptr;
+    require(wait_until([&] { return is_visible(found = find_window(name)); }, timeout),
+            "no window of class " + narrow(name) + " showed");
+    return found;
+}
+
+HWND program::open(int command, std::wstring_view name, HWND opener) const {
+    PostMessageW(opener ? opener : window_, WM_COMMAND, WPARAM(command), 0);
+    return wait_for_window(name);
 }
 
 void program::sync() const { send(window_, WM_NULL, 0, 0); }
@@ -325,14 +329,8 @@ void set_clock_file(const std::string& clock_file, long long offset) {
 
 std::string captured_sound() { return read_file(L"Z:" + widen(fixture_folder() + "/sound.raw")); }
 
-HWND wait_until_shown(const program& app, std::wstring_view class_name) {
-    HWND window = app.wait_for_window(class_name);
-    require(window != nullptr, "no window of class " + narrow(class_name) + " showed");
-    return window;
-}
-
 void answer_message_box(const program& app, std::wstring_view text, bool with_icon) {
-    HWND box = wait_until_shown(app, message_box_class);
+    HWND box = app.wait_for_window(message_box_class);
     EXPECT_TRUE(wait_until([&] { return message_box_text(box) == text; })) << narrow(message_box_text(box));
     EXPECT_EQ(e2e::text(box), L"Tocsinet");
     EXPECT_EQ(message_box_has_icon(box), with_icon);

@@ -30,7 +30,6 @@ inline constexpr const wchar_t* message_box_class = L"#32770";
 // Runs the test's own messages while it waits; true once the condition holds.
 bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout = default_timeout);
 
-std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view wide);
 
 // A fresh folder with a copy of the program (tocsinet.exe and version.txt).
@@ -61,7 +60,7 @@ struct launch_options {
 // The offset that makes the local clock read this time of day (24-hour) right now.
 long long clock_offset_to(int hour, int minute, int second);
 // The offset that makes the clock read this UTC date and time right now.
-long long clock_offset_to_utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
+long long clock_offset_to_utc(int year, int month, int day, int hour, int minute, int second);
 
 // A running copy of the program, ended when this object goes if the test did not close it.
 class program {
@@ -73,9 +72,13 @@ class program {
     HWND control(int id) const { return GetDlgItem(window_, id); } // ids: src/forms/alarm.h
     std::wstring status_text(int panel) const; // of the main window's status bar
 
-    // A top-level window of this program by class; waiting, once it shows.
+    // A top-level window of this program by class, or null; waiting, once it shows (its load handler
+    // has run by then), throwing when none shows.
     HWND find_window(std::wstring_view class_name) const;
     HWND wait_for_window(std::wstring_view class_name, std::chrono::milliseconds timeout = default_timeout) const;
+    // Sends `opener` (the main window by default) a command, as a menu item or button does, and
+    // waits for the window it opens.
+    HWND open(int command, std::wstring_view class_name, HWND opener = nullptr) const;
 
     // Returns once the program's thread is back in its message loop, e.g. after a modal window.
     void sync() const;
@@ -147,9 +150,6 @@ std::string clock_file_for_test();
 void set_clock_file(const std::string& clock_file, long long offset);
 // Every sample the Wine programs of the run played, 16-bit mono.
 std::string captured_sound();
-// A window of the program's that a click or command just opened, once it shows (its load
-// handler has run by then); throws when none shows.
-HWND wait_until_shown(const program& app, std::wstring_view class_name);
 // Waits for the program's message box, checks its text and icon, answers OK and waits until it is gone.
 void answer_message_box(const program& app, std::wstring_view text, bool with_icon);
 

@@ -81,8 +81,7 @@ void check(HWND window, const design& d, int page = -1) {
 // task-bar button, topmost, on its opener's top-left corner, the focus on its first control.
 HWND check_dialog(const program& app, HWND opener, int command, const wchar_t* window_class, const design& d,
                   int first_focus, int page = -1) {
-    PostMessageW(opener, WM_COMMAND, static_cast<WPARAM>(command), 0);
-    HWND dialog = wait_until_shown(app, window_class);
+    HWND dialog = app.open(command, window_class, opener);
     LONG style = GetWindowLongW(dialog, GWL_STYLE), ex_style = GetWindowLongW(dialog, GWL_EXSTYLE);
     EXPECT_TRUE((style & WS_CAPTION) != WS_CAPTION && !(style & (WS_SYSMENU | WS_THICKFRAME)));
     EXPECT_TRUE((ex_style & WS_EX_TOOLWINDOW) && (ex_style & WS_EX_TOPMOST));

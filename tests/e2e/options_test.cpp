@@ -14,12 +14,6 @@ namespace {
 
 using namespace e2e;
 
-// What choosing a menu item sends the main window.
-HWND choose(const program& app, int item, const wchar_t* window_class) {
-    PostMessageW(app.window(), WM_COMMAND, static_cast<WPARAM>(item), 0);
-    return wait_until_shown(app, window_class);
-}
-
 // A key as the user presses it, with Shift held or not.
 void press(WORD key, bool shift = false) {
     INPUT keys[4] = {{INPUT_KEYBOARD, {.ki = {VK_SHIFT, 0, 0}}},
@@ -54,7 +48,7 @@ TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     RECT menu = window_rect(app.wait_for_window(L"#32768"));
     EXPECT_TRUE(menu.left == mouse.x && menu.top == mouse.y);
     press('A');
-    HWND about = wait_until_shown(app, L"TocsinetAbout");
+    HWND about = app.wait_for_window(L"TocsinetAbout");
     std::wstring version = text(GetDlgItem(about, forms::id_version));
     EXPECT_TRUE(version.starts_with(L"Tocsinet ") && version.find(L"\r\n") != std::wstring::npos) << narrow(version);
     EXPECT_TRUE(is_enabled(app.window()));
@@ -74,7 +68,7 @@ TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     for (auto [message, command] : {std::pair{0u, 0}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDCANCEL}, {1u, 1}}) {
         const bool loads = command != 0;
         folder.write_settings(loads ? saved : never_saved);
-        HWND options = choose(app, forms::id_mnuoptions, L"TocsinetOptions");
+        HWND options = app.open(forms::id_mnuoptions, L"TocsinetOptions");
         EXPECT_TRUE(ticked(options, L"Load current time on startup") == loads &&
                     ticked(options, L"Minimize to system tray") == loads &&
                     !ticked(options, L"Exit Tocsinet when alarm goes off"));
@@ -99,10 +93,10 @@ TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     INPUT press[2] = {{INPUT_MOUSE, {.mi = {.dwFlags = MOUSEEVENTF_LEFTDOWN}}},
                       {INPUT_MOUSE, {.mi = {.dwFlags = MOUSEEVENTF_LEFTUP}}}};
     SendInput(2, press, sizeof(INPUT));
-    wait_until_shown(app, L"TocsinetOptions");
+    app.wait_for_window(L"TocsinetOptions");
     DeleteFileW(folder.file(L"version.txt").c_str());
     folder.write_settings("[STATS]\r\nALARMS=5\r\nLOADS=9\r\n");
-    about = choose(app, forms::id_mnuabout, L"TocsinetAbout");
+    about = app.open(forms::id_mnuabout, L"TocsinetAbout");
     EXPECT_TRUE(text(GetDlgItem(about, forms::id_version)) == L"Version file missing" &&
                 find_child(about, L"Static", L"Alarms: 5"));
     click_button(about, L"OK");
