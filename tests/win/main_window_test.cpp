@@ -1,5 +1,5 @@
 // The main window in this process: its wake timer and power request, its layout at another DPI;
-// the sound output the alarm turns on, and what it makes of what it hears.
+// the sound output and the player's sessions the alarm turns on, and what it makes of what it hears.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -50,21 +50,33 @@ void run_messages(ULONGLONG milliseconds) {
             DispatchMessageW(&message);
 }
 
-// A meter of the test's own: it counts the references it was given and answers for itself.
-struct fake_meter : IAudioMeterInformation {
+// COM objects of the test's own: each counts the references it was given and answers for itself.
+template <class Interface> struct fake : Interface {
     ULONG refs = 1;
-    float reading = 0;
-    int reads = 0;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == __uuidof(IAudioMeterInformation) || iid == __uuidof(IUnknown) ? this : nullptr;
+        *out = iid == __uuidof(Interface) || iid == __uuidof(IUnknown) ? this : nullptr;
         return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+};
+
+struct fake_meter : fake<IAudioMeterInformation> {
+    float reading = 0;
+    int reads = 0;
     HRESULT STDMETHODCALLTYPE GetPeakValue(float* peak) override { return ++reads, *peak = reading, S_OK; }
     HRESULT STDMETHODCALLTYPE GetMeteringChannelCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetChannelsPeakValues(UINT32, float*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryHardwareSupport(DWORD*) override { return E_NOTIMPL; }
+};
+
+struct fake_session_volume : fake<ISimpleAudioVolume> { // muted at 10 %
+    float level = 0.1f;
+    BOOL muted = TRUE;
+    HRESULT STDMETHODCALLTYPE SetMasterVolume(float to, LPCGUID) override { return level = to, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMasterVolume(float* out) override { return *out = level, S_OK; }
+    HRESULT STDMETHODCALLTYPE SetMute(BOOL to, LPCGUID) override { return muted = to, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override { return *out = muted, S_OK; }
 };
 
 // The text of a message box of this thread, answered from a timer while the box runs its loop.
@@ -109,7 +121,7 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmHoldingTheComputerThenTheDispla
 
 // Under Wine 8 the control keeps its mute state in the object (its level is a stub that reads 1.0
 // and cannot be set), so the object shows what the alarm did; the rule's own cases are the core's.
-TEST(AlarmSound, TheOutputTurnedOnAndThePlayerListenedToForThirtySeconds) {
+TEST(AlarmSound, TheOutputAndThePlayersSessionsTurnedOnAndThePlayerListenedToForThirtySeconds) {
     platform::default_output output;
     ASSERT_NE(output.volume(), nullptr) << "the test prefix has one output device";
     IAudioEndpointVolume& volume = *output.volume();
@@ -125,6 +137,11 @@ TEST(AlarmSound, TheOutputTurnedOnAndThePlayerListenedToForThirtySeconds) {
     // On Windows, the user's sound as it was.
     volume.SetMute(before, nullptr);
     volume.SetMasterVolumeLevelScalar(level, nullptr);
+
+    fake_session_volume session, players;
+    EXPECT_TRUE(platform::turn_session_on(session, false) && !session.muted && session.level == 1.0f);
+    EXPECT_TRUE(platform::turn_session_on(players, true) && !players.muted && players.level == 0.1f)
+        << "the player's level is what its volume command set";
 
     // The test moves the open back in time: silence until 30 s sounds the alarm, a loud reading ends it.
     HWND window = open_main_window();
