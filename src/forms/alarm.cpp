@@ -537,7 +537,7 @@ bool register_alarm_class(HINSTANCE instance) {
     window_class.lpfnWndProc = alarm_procedure;
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOCSINET));
+    // No class icon: the window gets its icons at its DPI as it is laid out, before it shows.
     window_class.lpszClassName = alarm_class;
     return RegisterClassExW(&window_class) != 0;
 }

@@ -113,8 +113,10 @@ template <class Function> Function* system_function(const wchar_t* module, const
 }
 
 // The first thing at start: no later DLL load of the process, COM's included, looks in the
-// program's folder; WINMM and UxTheme are loaded from the system folder now.
+// program's folder; UxTheme is loaded from the system folder now.
 void load_dlls_from_system_folder();
+// WINMM from the system folder, once the window shows: the alarm's own sound must not wait for it.
+void load_sound_dll();
 
 // Paths that must name any folder travel as UTF-8 text.
 std::string to_utf8(std::wstring_view wide);
