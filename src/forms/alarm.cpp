@@ -4,35 +4,24 @@
 #include <windowsx.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "TC_Module.h"
 #include "about.h"
-#include "alarm_check.h"
 #include "alarm_course.h"
 #include "browse_form.h"
 #include "conversions.h"
 #include "dialog_frame.h"
 #include "geometry.h"
 #include "layout.h"
-#include "listening.h"
+#include "notice_panel.h"
 #include "options.h"
 #include "platform.h"
 #include "resource.h"
-#include "time_text.h"
 #include "tray_text.h"
-#include "unique_handle.h"
 
 namespace forms {
 namespace {
-
-// The status bar's time panel follows the clock; no alarm logic reads it.
-constexpr UINT_PTR clock_timer = 2;
-constexpr UINT clock_timer_interval_ms = 1000;
-// Posted when the window comes to the user with a notice, so it is seen after the input that
-// brought the window up.
-constexpr UINT notice_seen_message = WM_APP + 1;
 
 constexpr int client_width = 3825;
 constexpr int client_height = 2430;
@@ -73,7 +62,7 @@ constexpr window_design alarm_design{{client_width, client_height}, alarm_layout
 // Its fonts and icons, at the window's DPI.
 struct alarm_form final : dpi_resources, alarm_course::window_side {
     explicit alarm_form(HWND window) : window(window), course(window, *this) {}
-    void show_notice(const wchar_t* notice) override;
+    void show_notice(const wchar_t* notice) override { notices.show(notice); }
     HICON tray_icon() const override { return notification_icon.get(); }
 
     HWND window;
@@ -81,14 +70,7 @@ struct alarm_form final : dpi_resources, alarm_course::window_side {
     focus_keeper focus;
     // Its own state, apart from the window's; gone with the window.
     alarm_course course;
-    // What the user should know, shown in place of the clock until the user next uses the window.
-    std::wstring notice;
-    // Whether the user has had the window in front since the notice appeared, and whether it is
-    // coming to the front now.
-    bool notice_seen = false;
-    bool activating = false;
-    // A settings write that failed is told once a run.
-    bool settings_not_saved_told = false;
+    notice_panel notices{window, id_status};
     // Sent to every top-level window when the shell's task bar (re)starts.
     UINT taskbar_created = 0;
     // At the notification area's size, which the window's icons are not.
@@ -99,73 +81,6 @@ struct alarm_form final : dpi_resources, alarm_course::window_side {
 
 alarm_form* form_of(HWND window) {
     return reinterpret_cast<alarm_form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-std::wstring text_of(const alarm_form& form, int id) {
-    return forms::text_of(form.window, id);
-}
-
-void select_exact(HWND list, const std::string& text) {
-    std::wstring wide = platform::widen(text);
-    LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(wide.c_str()));
-    SendMessageW(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
-                 0);
-}
-
-void add_item(HWND list, const std::wstring& text) {
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void update_clock_panel(const alarm_form& form) {
-    wchar_t text[64] = L"";
-    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, 64);
-    const wchar_t* shown = form.notice.empty() ? text : form.notice.c_str();
-    SendMessageW(form.control(id_status), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(shown));
-}
-
-void alarm_form::show_notice(const wchar_t* text) {
-    notice = text;
-    notice_seen = GetForegroundWindow() == window;
-    update_clock_panel(*this);
-}
-
-void clear_notice(alarm_form& form) {
-    form.notice.clear();
-    update_clock_panel(form);
-}
-
-// A click or key in the window gives the clock back, but for the click that brings the window up:
-// the notice is shown to the user then.
-void window_used(alarm_form& form) {
-    if (!form.notice.empty() && !form.activating)
-        clear_notice(form);
-}
-
-// Brought to the front (from the tray too): a notice already seen gives the clock back; one the
-// user has not seen yet stays until the next use.
-void on_activate(alarm_form& form) {
-    if (form.notice.empty())
-        return;
-    if (form.notice_seen) {
-        clear_notice(form);
-    } else {
-        form.activating = true;
-        PostMessageW(form.window, notice_seen_message, 0, 0);
-    }
-}
-
-void on_notice_seen(alarm_form& form) {
-    form.activating = false;
-    form.notice_seen = !form.notice.empty();
-}
-
-// The program runs on without its settings; the user learns it once, not at every write.
-void on_settings_not_saved(alarm_form& form) {
-    if (form.settings_not_saved_told)
-        return;
-    form.settings_not_saved_told = true;
-    form.show_notice(L"Settings not saved");
 }
 
 void volume_Change(const alarm_form& form) {
@@ -183,19 +98,20 @@ void Form_Load(alarm_form& form) {
     place_window(form.window, form, left, top);
 
     for (int hour = 1; hour <= 12; ++hour)
-        add_item(form.control(id_time_hour), std::to_wstring(hour));
+        platform::add_item(form.control(id_time_hour), std::to_wstring(hour));
     for (int minute = 0; minute < 60; ++minute)
-        add_item(form.control(id_time_minute), (minute < 10 ? L"0" : L"") + std::to_wstring(minute));
-    add_item(form.control(id_time_ampm), L"AM");
-    add_item(form.control(id_time_ampm), L"PM");
+        platform::add_item(form.control(id_time_minute),
+                           (minute < 10 ? L"0" : L"") + std::to_wstring(minute));
+    platform::add_item(form.control(id_time_ampm), L"AM");
+    platform::add_item(form.control(id_time_ampm), L"PM");
 
     HWND volume = form.control(id_volume);
     SendMessageW(volume, TBM_SETPOS, TRUE, 50);
 
     if (tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "OPTIONS", "LCTOS"))) {
-        select_exact(form.control(id_time_hour), TC_Module::current_time_part("hour"));
-        select_exact(form.control(id_time_minute), TC_Module::current_time_part("minute"));
-        select_exact(form.control(id_time_ampm), TC_Module::current_time_part("ampm"));
+        platform::select_exact(form.control(id_time_hour), TC_Module::current_time_part("hour"));
+        platform::select_exact(form.control(id_time_minute), TC_Module::current_time_part("minute"));
+        platform::select_exact(form.control(id_time_ampm), TC_Module::current_time_part("ampm"));
     }
 
     std::string stored_volume = TC_Module::read_setting(TC_Module::settings_file(), "TOCSINET", "VOLUME");
@@ -213,10 +129,11 @@ void Form_Load(alarm_form& form) {
 }
 
 void alarm_Click(alarm_form& form) {
-    clear_notice(form);
-    if (text_of(form, id_alarm) == L"Activate") {
-        bool complete = !text_of(form, id_time_hour).empty() && !text_of(form, id_time_minute).empty() &&
-                        !text_of(form, id_time_ampm).empty() && !text_of(form, id_alarm_file).empty();
+    form.notices.clear();
+    if (text_of(form.window, id_alarm) == L"Activate") {
+        bool complete =
+            !text_of(form.window, id_time_hour).empty() && !text_of(form.window, id_time_minute).empty() &&
+            !text_of(form.window, id_time_ampm).empty() && !text_of(form.window, id_alarm_file).empty();
         if (!complete) {
             platform::message_box(form.window, L"Please select and alarm time and an alarm file", MB_OK);
             return;
@@ -234,9 +151,9 @@ void alarm_timer_Timer(alarm_form& form) {
 void Form_Resize(alarm_form& form) {
     if (!tocsinet::flag_is_on(TC_Module::read_setting(TC_Module::settings_file(), "options", "MTST")))
         return;
-    std::wstring tip = tocsinet::tray_tooltip(form.course.armed(), text_of(form, id_time_hour),
-                                              text_of(form, id_time_minute), text_of(form, id_time_ampm),
-                                              tocsinet::alarm_file_name(text_of(form, id_alarm_file)));
+    std::wstring tip = tocsinet::tray_tooltip(
+        form.course.armed(), text_of(form.window, id_time_hour), text_of(form.window, id_time_minute),
+        text_of(form.window, id_time_ampm), tocsinet::alarm_file_name(text_of(form.window, id_alarm_file)));
     if (IsIconic(form.window))
         TC_Module::add_tray_icon(form.notification_icon.get(), tip, form.window);
 }
@@ -271,32 +188,15 @@ void Form_Unload(alarm_form& form) {
 
 void browse_Click(alarm_form& form) {
     EnableWindow(form.window, FALSE);
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form.window, GWLP_HINSTANCE));
     // Never left disabled with no picker on screen.
-    if (!show_browse_form(instance, form.window))
+    if (!show_browse_form(instance_of(form.window), form.window))
         EnableWindow(form.window, TRUE);
 }
 
-// The popup menu, its left edge at `at` (screen coordinates).
+// The popup menu, its left edge at `at` (screen coordinates). The menu's loop runs the alarm's
+// ticks, and an alarm that closes the program takes `form` with it.
 void about_icon_Click(const alarm_form& form, POINT at) {
-    // The menu's loop runs the alarm's ticks, and an alarm that closes the program takes `form`
-    // with it: the menu and the window are held here, apart from it.
-    HWND window = form.window;
-    platform::unique_menu menu(CreatePopupMenu());
-    AppendMenuW(menu.get(), MF_STRING, id_mnuoptions, L"&Options");
-    AppendMenuW(menu.get(), MF_STRING, id_mnuabout, L"&About");
-    // A popup menu closes on a click elsewhere only when its owner is the foreground window;
-    // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
-    SetForegroundWindow(window);
-    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, window, nullptr);
-    if (IsWindow(window))
-        PostMessageW(window, WM_NULL, 0, 0);
-}
-
-POINT mouse_position() {
-    POINT mouse;
-    GetCursorPos(&mouse);
-    return mouse;
+    platform::track_popup_menu(form.window, at, {{id_mnuoptions, L"&Options"}, {id_mnuabout, L"&About"}});
 }
 
 // The context-menu key and Shift+F10 (at -1, -1) open the popup menu at the icon, a right click at
@@ -310,17 +210,8 @@ bool on_context_menu(const alarm_form& form, HWND from, LPARAM lparam) {
         return false;
     if (from == form.control(id_alarm_file))
         return true;
-    if (from_keyboard) {
-        RECT icon;
-        GetWindowRect(form.control(id_about_icon), &icon);
-        at = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-    }
-    about_icon_Click(form, at);
+    about_icon_Click(form, from_keyboard ? platform::centre_of(form.control(id_about_icon)) : at);
     return true;
-}
-
-HINSTANCE instance_of(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
 // Again after a change of scale: the notification area may have changed with it.
@@ -345,14 +236,9 @@ bool on_create(HWND window) {
 
     create_layout(window, alarm_design, *form);
 
-    HWND volume = form->control(id_volume);
-    SendMessageW(volume, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
-    SendMessageW(volume, TBM_SETLINESIZE, 0, 1);
-    SendMessageW(volume, TBM_SETPAGESIZE, 0, 5);
-    SendMessageW(volume, TBM_SETTICFREQ, 10, 0);
+    platform::set_slider(form->control(id_volume), 100, 1, 5, 10);
 
-    update_clock_panel(*form);
-    SetTimer(window, clock_timer, clock_timer_interval_ms, nullptr);
+    form->notices.start_clock();
 
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form.release()));
     Form_Load(*form_of(window));
@@ -361,7 +247,7 @@ bool on_create(HWND window) {
 
 void on_command(alarm_form& form, int id, int notification) {
     if (notification == CBN_SELCHANGE || notification == BN_CLICKED)
-        window_used(form);
+        form.notices.window_used();
     switch (id) {
     case id_time_hour:
     case id_time_minute:
@@ -379,7 +265,7 @@ void on_command(alarm_form& form, int id, int notification) {
         break;
     case id_about_icon:
         if (notification == STN_CLICKED)
-            about_icon_Click(form, mouse_position());
+            about_icon_Click(form, platform::cursor_position());
         break;
     case id_mnuoptions:
         mnuoptions_Click(form);
@@ -428,8 +314,8 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_TIMER:
         if (wparam == alarm_timer)
             alarm_timer_Timer(*form);
-        else if (wparam == clock_timer)
-            update_clock_panel(*form);
+        else if (wparam == notice_panel::clock_timer)
+            form->notices.update();
         else if (wparam == keep_awake_timer)
             form->course.keep_awake_over();
         else if (wparam == listening_timer)
@@ -446,7 +332,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         return TRUE;
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE)
-            on_activate(*form);
+            form->notices.activated();
         if (form->focus.activate(window, wparam, form->control(id_time_hour)))
             return 0;
         return DefWindowProcW(window, message, wparam, lparam);
@@ -466,17 +352,17 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     case WM_PARENTNOTIFY:
         if (LOWORD(wparam) == WM_LBUTTONDOWN || LOWORD(wparam) == WM_RBUTTONDOWN)
-            window_used(*form);
+            form->notices.window_used();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        window_used(*form);
+        form->notices.window_used();
         return 0;
-    case notice_seen_message:
-        on_notice_seen(*form);
+    case notice_panel::seen_message:
+        form->notices.seen();
         return 0;
     case settings_not_saved_message:
-        on_settings_not_saved(*form);
+        form->notices.settings_not_saved();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
@@ -487,7 +373,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lparam) == form->control(id_volume)) {
-            window_used(*form);
+            form->notices.window_used();
             volume_Change(*form);
         }
         return 0;
@@ -518,7 +404,7 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     case WM_DESTROY:
         EndMenu(); // a popup menu of this window, when the alarm closed the program under it
-        KillTimer(window, clock_timer);
+        KillTimer(window, notice_panel::clock_timer);
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
@@ -532,6 +418,11 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
 
 } // namespace
 
+alarm_course* course_of(HWND alarm_window) {
+    alarm_form* form = form_of(alarm_window);
+    return form ? &form->course : nullptr;
+}
+
 bool register_alarm_class(HINSTANCE instance) {
     WNDCLASSEXW window_class{sizeof window_class};
     window_class.lpfnWndProc = alarm_procedure;
@@ -540,21 +431,6 @@ bool register_alarm_class(HINSTANCE instance) {
     // No class icon: the window gets its icons at its DPI as it is laid out, before it shows.
     window_class.lpszClassName = alarm_class;
     return RegisterClassExW(&window_class) != 0;
-}
-
-std::optional<std::int64_t> wake_time(HWND alarm_window) {
-    alarm_form* form = form_of(alarm_window);
-    return form ? form->course.wake_time() : std::nullopt;
-}
-
-tocsinet::awake_hold power_hold(HWND alarm_window) {
-    alarm_form* form = form_of(alarm_window);
-    return form ? form->course.power_hold() : tocsinet::awake_hold::none;
-}
-
-void listen(HWND alarm_window, std::unique_ptr<platform::listening> listening, double seconds_ago) {
-    if (alarm_form* form = form_of(alarm_window))
-        form->course.listen(std::move(listening), seconds_ago);
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {

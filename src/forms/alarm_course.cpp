@@ -330,4 +330,19 @@ void alarm_course::tick() {
         after_alarm();
 }
 
+std::optional<std::int64_t> wake_time(HWND alarm_window) {
+    alarm_course* course = course_of(alarm_window);
+    return course ? course->wake_time() : std::nullopt;
+}
+
+tocsinet::awake_hold power_hold(HWND alarm_window) {
+    alarm_course* course = course_of(alarm_window);
+    return course ? course->power_hold() : tocsinet::awake_hold::none;
+}
+
+void listen(HWND alarm_window, std::unique_ptr<platform::listening> listening, double seconds_ago) {
+    if (alarm_course* course = course_of(alarm_window))
+        course->listen(std::move(listening), seconds_ago);
+}
+
 } // namespace forms

@@ -31,6 +31,10 @@ inline constexpr UINT_PTR listening_timer = 4;
 std::wstring text_of(HWND window, int id);
 int volume_percent(HWND window);
 
+class alarm_course;
+// The main window's course; null before the window is made and once it is gone.
+alarm_course* course_of(HWND alarm_window);
+
 class alarm_course {
   public:
     // What the course asks of the window it runs in.

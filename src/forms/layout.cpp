@@ -110,10 +110,6 @@ dpi_resources resources_at(HINSTANCE instance, int dpi) {
     return made;
 }
 
-HINSTANCE instance_of(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
-
 // Closed, the list is as high as designed; its font alone would make it lower. The frame around
 // the selection field differs between systems, so it is measured.
 void fit_closed_height(HWND list, int designed_height) {
@@ -187,6 +183,10 @@ void lay_out(HWND window, std::span<const control_spec> specs, const dpi_resourc
 }
 
 } // namespace
+
+HINSTANCE instance_of(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
 
 const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     for (const control_spec& spec : specs)

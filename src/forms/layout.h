@@ -61,6 +61,8 @@ struct dpi_resources {
     platform::unique_icon small_icon; // the title bar's and the notification area's
 };
 
+HINSTANCE instance_of(HWND window);
+
 // The control's row of the table; null when it has none.
 const control_spec* find_spec(std::span<const control_spec> specs, int id);
 

@@ -303,6 +303,49 @@ void load_sound_dll() {
     system_module(L"winmm.dll");
 }
 
+void select_exact(HWND list, const std::string& text) {
+    std::wstring wide = widen(text);
+    LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
+                 0);
+}
+
+void add_item(HWND list, const std::wstring& text) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+POINT cursor_position() {
+    POINT mouse;
+    GetCursorPos(&mouse);
+    return mouse;
+}
+
+void set_slider(HWND slider, int maximum, int line, int page, int tick_spacing) {
+    SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, maximum));
+    SendMessageW(slider, TBM_SETLINESIZE, 0, line);
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, page);
+    SendMessageW(slider, TBM_SETTICFREQ, tick_spacing, 0);
+}
+
+POINT centre_of(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void track_popup_menu(HWND owner, POINT at, std::initializer_list<menu_item> items) {
+    unique_menu menu(CreatePopupMenu());
+    for (const menu_item& item : items)
+        AppendMenuW(menu.get(), MF_STRING, item.id, item.text);
+    // A popup menu closes on a click elsewhere only when its owner is the foreground window;
+    // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
+    if (IsWindow(owner))
+        PostMessageW(owner, WM_NULL, 0, 0);
+}
+
 std::wstring window_text(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
