@@ -79,7 +79,7 @@ void on_command(about_form& form, int id, int notification) {
 }
 
 constexpr dialog_kind<about_form> about_kind{
-    .class_name = L"TocsinetAbout", .title_words = L"Tocsinet " TOCSINET_VERSION_WIDE, .layout = about_layout,
+    .class_name = about_class, .title_words = L"Tocsinet " TOCSINET_VERSION_WIDE, .layout = about_layout,
     .client_twips = {4260, 3405}, .first_focus = id_about_ok, .owned_by_opener = false, .on_create = on_create,
     .Form_Load = Form_Load, .on_command = on_command, .on_close = ok_Click, .SSTab1_Click = SSTab1_Click};
 

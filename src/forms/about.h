@@ -5,6 +5,8 @@
 
 namespace forms {
 
+inline constexpr const wchar_t* about_class = L"TocsinetAbout";
+
 enum about_control : int {
     id_version = 401,
     id_stat_loads,

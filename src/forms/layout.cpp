@@ -60,7 +60,9 @@ window_kind kind_of(control_kind kind) {
     return {WC_STATICW, 0, 0};
 }
 
-int px(int twips, int dpi) { return tocsinet::twips_to_pixels(twips, dpi); }
+int px(int twips, int dpi) {
+    return tocsinet::twips_to_pixels(twips, dpi);
+}
 
 // Pixel rectangle of a control in the window's client area, following its containers. A
 // container's client area starts inside its border, measured since it differs between systems.
@@ -94,18 +96,19 @@ dpi_resources resources_at(HINSTANCE instance, int dpi) {
     dpi_resources made;
     made.dpi = dpi;
     auto courier = [dpi](double points) {
-        return make_font(L"Courier New", tocsinet::font_height_for_points(points, dpi), FW_NORMAL, DEFAULT_QUALITY);
+        return make_font(L"Courier New", tocsinet::font_height_for_points(points, dpi), FW_NORMAL,
+                         DEFAULT_QUALITY);
     };
     made.font = courier(8.25);
     made.small_font = courier(6.75);
     // The title picture is 15 pixels high at 96 DPI.
     made.title_font = make_font(L"Arial", -MulDiv(13, dpi, 96), FW_BOLD, ANTIALIASED_QUALITY);
-    made.large_icon.reset(platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXICON, dpi)));
-    made.small_icon.reset(platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXSMICON, dpi)));
+    made.large_icon.reset(
+        platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXICON, dpi)));
+    made.small_icon.reset(
+        platform::load_icon(instance, IDI_TOCSINET, platform::system_metric(SM_CXSMICON, dpi)));
     return made;
 }
-
-HINSTANCE instance_of(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
 // Closed, the list is as high as designed; its font alone would make it lower. The frame around
 // the selection field differs between systems, so it is measured.
@@ -181,6 +184,10 @@ void lay_out(HWND window, std::span<const control_spec> specs, const dpi_resourc
 
 } // namespace
 
+HINSTANCE instance_of(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
 const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     for (const control_spec& spec : specs)
         if (spec.id == id)
@@ -192,21 +199,22 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
     HINSTANCE instance = instance_of(window);
     resources = resources_at(instance, platform::window_dpi(window));
     SIZE client{px(design.client_twips.cx, resources.dpi), px(design.client_twips.cy, resources.dpi)};
-    SIZE size = platform::window_size_for_client(client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-                                                 static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
-                                                 resources.dpi);
+    SIZE size = platform::window_size_for_client(
+        client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), resources.dpi);
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
         DWORD shown = spec.kind == control_kind::hidden_label ? 0 : WS_VISIBLE;
         DWORD style = WS_CHILD | shown | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
-        CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style, 0, 0, 0, 0, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style, 0, 0, 0, 0,
+                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
     lay_out(window, design.controls, resources);
 }
 
-void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam, LPARAM lparam) {
+void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam,
+                LPARAM lparam) {
     dpi_resources at_new_dpi = resources_at(instance_of(window), LOWORD(wparam));
     lay_out(window, design.controls, at_new_dpi);
     // The old fonts and icons go only now that no control draws with them.
@@ -307,6 +315,48 @@ void colours_changed(HWND window, UINT message, window_colours& colours) {
     else if (colours.high_contrast() == was_high_contrast)
         return; // another setting: nothing to paint anew
     RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+namespace {
+
+void place_window_at(HWND window, double left_twips, double top_twips, int dpi) {
+    RECT current;
+    GetWindowRect(window, &current);
+    tocsinet::rect_px at = tocsinet::window_at_twips(left_twips, top_twips, current.right - current.left,
+                                                     current.bottom - current.top, dpi);
+    RECT wanted{at.left, at.top, at.right, at.bottom};
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
+    auto to_rect = [](const RECT& r) { return tocsinet::rect_px{r.left, r.top, r.right, r.bottom}; };
+    tocsinet::rect_px placed =
+        tocsinet::reachable_position(to_rect(wanted), to_rect(monitor.rcMonitor), to_rect(monitor.rcWork));
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+// A move onto a monitor of another DPI lays the window out anew (WM_DPICHANGED) at another size,
+// and the window is placed again at that size: a few DPIs at most.
+void place_window(HWND window, const dpi_resources& resources, double left_twips, double top_twips) {
+    int system_dpi = platform::system_dpi();
+    for (int attempt = 0, placed_at = 0; attempt < 4 && placed_at != resources.dpi; ++attempt) {
+        placed_at = resources.dpi;
+        place_window_at(window, left_twips, top_twips, system_dpi);
+    }
+}
+
+POINT restored_position(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (!IsIconic(window))
+        return {rect.left, rect.top};
+    WINDOWPLACEMENT placement{sizeof placement};
+    GetWindowPlacement(window, &placement);
+    // The placement is relative to the work area of the window's monitor.
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return {placement.rcNormalPosition.left + monitor.rcWork.left - monitor.rcMonitor.left,
+            placement.rcNormalPosition.top + monitor.rcWork.top - monitor.rcMonitor.top};
 }
 
 } // namespace forms

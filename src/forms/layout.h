@@ -18,17 +18,17 @@ enum class control_kind {
     read_only_multiline_edit,
     frame,
     label,
-    picture,          // a picture box with the default single border
+    picture, // a picture box with the default single border
     borderless_picture,
-    icon_picture,     // shows the program icon, takes clicks
+    icon_picture, // shows the program icon, takes clicks
     slider,
-    status_bar,       // docked at the bottom; its panels' widths in `panels`
+    status_bar, // docked at the bottom; its panels' widths in `panels`
     tab_control,
     list_box,
-    folder_list,      // a list box in the smaller font
-    horizontal_line,  // drawn from left to left + width at top; height is ignored
-    title_picture,    // the dialog's title words, drawn by the dialog (owner-drawn)
-    hidden_label,     // never shown: names the control after it for screen readers; not placed
+    folder_list,     // a list box in the smaller font
+    horizontal_line, // drawn from left to left + width at top; height is ignored
+    title_picture,   // the dialog's title words, drawn by the dialog (owner-drawn)
+    hidden_label,    // never shown: names the control after it for screen readers; not placed
 };
 
 // The id of the hidden labels, which nothing addresses.
@@ -38,7 +38,7 @@ struct control_spec {
     int id;
     control_kind kind;
     const wchar_t* caption;
-    int container; // id of the control it lies in, 0 for the window's client area
+    int container;                // id of the control it lies in, 0 for the window's client area
     int left, top, width, height; // twips, relative to the container's client area
     bool tab_stop;
     std::span<const int> panels = {}; // twips
@@ -61,6 +61,8 @@ struct dpi_resources {
     platform::unique_icon small_icon; // the title bar's and the notification area's
 };
 
+HINSTANCE instance_of(HWND window);
+
 // The control's row of the table; null when it has none.
 const control_spec* find_spec(std::span<const control_spec> specs, int id);
 
@@ -71,7 +73,8 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
 // WM_DPICHANGED: the resources made again for the new DPI, every control placed from the table
 // again, and the window put on the rectangle Windows suggests. Lists, sliders and text boxes keep
 // their contents, selections and positions.
-void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam, LPARAM lparam);
+void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam,
+                LPARAM lparam);
 
 // Inside the border under the tabs, in the tab control's coordinates.
 RECT tab_page_area(HWND tabs);
@@ -124,5 +127,12 @@ class window_colours {
 // WM_SETTINGCHANGE / WM_SYSCOLORCHANGE: the colours read again, the common controls told, and the
 // window painted anew.
 void colours_changed(HWND window, UINT message, window_colours& colours);
+
+// The window at a position saved in twips at the system's DPI (the window's DPI may differ), moved
+// onto a monitor when none would show it there.
+void place_window(HWND window, const dpi_resources& resources, double left_twips, double top_twips);
+// Where the window stands when it is not minimised: a minimised or hidden window reports a
+// placeholder far off screen, which the next start must not use.
+POINT restored_position(HWND window);
 
 } // namespace forms

@@ -175,7 +175,7 @@ void on_destroy(options_form& form) {
 }
 
 constexpr dialog_kind<options_form> options_kind{
-    .class_name = L"TocsinetOptions", .title_words = L"Tocsinet Options", .layout = options_layout,
+    .class_name = options_class, .title_words = L"Tocsinet Options", .layout = options_layout,
     .client_twips = {4275, 3270}, .first_focus = id_options_ok, .owned_by_opener = false, .on_create = on_create,
     .Form_Load = Form_Load, .on_command = on_command, .on_close = cancel_Click, .on_destroy = on_destroy,
     .SSTab1_Click = SSTab1_Click};

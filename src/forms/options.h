@@ -7,6 +7,8 @@
 
 namespace forms {
 
+inline constexpr const wchar_t* options_class = L"TocsinetOptions";
+
 // Shows the Options window over `main_window`, which stays disabled while it is open. A window
 // already open is shown again as it is.
 HWND show_options(HINSTANCE instance, HWND main_window);

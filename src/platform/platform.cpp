@@ -25,15 +25,17 @@ std::wstring widen(std::string_view ansi) {
 std::string narrow(std::wstring_view wide) {
     if (wide.empty())
         return {};
-    int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                     nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
                         nullptr);
     return ansi;
 }
 
-bool fits_ansi(std::wstring_view wide) { return widen(narrow(wide)) == wide; }
+bool fits_ansi(std::wstring_view wide) {
+    return widen(narrow(wide)) == wide;
+}
 
 std::wstring program_directory_wide() {
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -52,7 +54,9 @@ std::wstring program_directory_wide() {
     }
 }
 
-std::string program_directory() { return narrow(program_directory_wide()); }
+std::string program_directory() {
+    return narrow(program_directory_wide());
+}
 
 std::string profile_read(const std::string& file, const std::string& section, const std::string& key,
                          std::size_t buffer_size) {
@@ -83,7 +87,9 @@ local_now read_local_clock() {
     return {{st.wHour, st.wMinute, st.wSecond}, millis};
 }
 
-double monotonic_seconds() { return static_cast<double>(GetTickCount64()) / 1000.0; }
+double monotonic_seconds() {
+    return static_cast<double>(GetTickCount64()) / 1000.0;
+}
 
 int shell_open(HWND owner, const std::wstring& file, const std::wstring& directory) {
     // The shell would ask "How do you want to open this file?" for a type no program is
@@ -114,7 +120,9 @@ int shell_open(HWND owner, const std::wstring& file, const std::wstring& directo
     return reason <= 32 ? reason : 0;
 }
 
-HWND find_player_window() { return FindWindowA(player_window_class, nullptr); }
+HWND find_player_window() {
+    return FindWindowA(player_window_class, nullptr);
+}
 
 bool send_player_volume(HWND player, int volume_0_to_255) {
     constexpr LPARAM set_volume_command = 122;
@@ -217,8 +225,8 @@ int system_metric(int index, int dpi) {
 SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi) {
     RECT rect{0, 0, client.cx, client.cy};
     // Without the call for any DPI the frame is the system's, as it is drawn there.
-    if (auto adjust_for_dpi =
-            system_function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(L"user32.dll", "AdjustWindowRectExForDpi"))
+    if (auto adjust_for_dpi = system_function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(
+            L"user32.dll", "AdjustWindowRectExForDpi"))
         adjust_for_dpi(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi));
     else
         AdjustWindowRectEx(&rect, style, FALSE, ex_style);
@@ -232,7 +240,8 @@ HICON load_icon(HINSTANCE instance, int id, int size) {
         L"comctl32.dll", "LoadIconWithScaleDown");
     if (scale_down && SUCCEEDED(scale_down(instance, MAKEINTRESOURCEW(id), size, size, &icon)))
         return icon;
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 HICON load_notification_icon(HINSTANCE instance, int id) {
@@ -285,11 +294,56 @@ void load_dlls_from_system_folder() {
     // loads by full path.
     if (!set_default_directories || !set_default_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         SetDllDirectoryW(L"");
-    // Now: the alarm's own sound must not wait for its DLL, and the common controls' own later load of
-    // UxTheme then takes this one by its name (Wine's, and Windows' without the loader update, would
-    // look in the program's folder).
-    system_module(L"winmm.dll");
+    // Now: the common controls' own later load of UxTheme then takes this one by its name (Wine's,
+    // and Windows' without the loader update, would look in the program's folder).
     system_module(L"uxtheme.dll");
+}
+
+void load_sound_dll() {
+    system_module(L"winmm.dll");
+}
+
+void select_exact(HWND list, const std::string& text) {
+    std::wstring wide = widen(text);
+    LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
+                 0);
+}
+
+void add_item(HWND list, const std::wstring& text) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+POINT cursor_position() {
+    POINT mouse;
+    GetCursorPos(&mouse);
+    return mouse;
+}
+
+void set_slider(HWND slider, int maximum, int line, int page, int tick_spacing) {
+    SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, maximum));
+    SendMessageW(slider, TBM_SETLINESIZE, 0, line);
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, page);
+    SendMessageW(slider, TBM_SETTICFREQ, tick_spacing, 0);
+}
+
+POINT centre_of(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void track_popup_menu(HWND owner, POINT at, std::initializer_list<menu_item> items) {
+    unique_menu menu(CreatePopupMenu());
+    for (const menu_item& item : items)
+        AppendMenuW(menu.get(), MF_STRING, item.id, item.text);
+    // A popup menu closes on a click elsewhere only when its owner is the foreground window;
+    // the posted message lets it close properly afterwards (TrackPopupMenu remarks).
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
+    if (IsWindow(owner))
+        PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 std::wstring window_text(HWND window) {
@@ -302,8 +356,9 @@ std::wstring window_text(HWND window) {
 
 std::string read_file_start(const std::wstring& path, std::size_t max_bytes) {
     auto fail = [] { return std::system_error(static_cast<int>(GetLastError()), std::system_category()); };
-    unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
         throw fail();
     // Read until the end or the limit, whatever length the file claims: it may change meanwhile.

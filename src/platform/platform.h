@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,6 +90,21 @@ void use_classic_look(HWND control);
 
 // The window's text, wide.
 std::wstring window_text(HWND window);
+// A list's item of exactly this text selected, or none when it has no such item.
+void select_exact(HWND list, const std::string& text);
+void add_item(HWND list, const std::wstring& text);
+POINT cursor_position();
+// A slider from 0 to `maximum`, its arrow keys' and page keys' steps and its ticks' spacing.
+void set_slider(HWND slider, int maximum, int line, int page, int tick_spacing);
+// The middle of a window, in screen coordinates.
+POINT centre_of(HWND window);
+struct menu_item {
+    UINT_PTR id;
+    const wchar_t* text;
+};
+// A popup menu of `owner`, its left edge at `at` (screen coordinates), until it closes. `owner` may
+// be gone by then.
+void track_popup_menu(HWND owner, POINT at, std::initializer_list<menu_item> items);
 
 // The first bytes of a file, at most `max_bytes` of them; throws std::system_error when the
 // file cannot be opened or read.
@@ -113,8 +129,10 @@ template <class Function> Function* system_function(const wchar_t* module, const
 }
 
 // The first thing at start: no later DLL load of the process, COM's included, looks in the
-// program's folder; WINMM and UxTheme are loaded from the system folder now.
+// program's folder; UxTheme is loaded from the system folder now.
 void load_dlls_from_system_folder();
+// WINMM from the system folder, once the window shows: the alarm's own sound must not wait for it.
+void load_sound_dll();
 
 // Paths that must name any folder travel as UTF-8 text.
 std::string to_utf8(std::wstring_view wide);
