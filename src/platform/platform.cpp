@@ -54,24 +54,6 @@ std::wstring program_directory_wide() {
     }
 }
 
-std::string program_directory() {
-    return narrow(program_directory_wide());
-}
-
-std::string profile_read(const std::string& file, const std::string& section, const std::string& key,
-                         std::size_t buffer_size) {
-    std::vector<char> buffer(buffer_size, '\0');
-    DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
-                                           static_cast<DWORD>(buffer.size()), file.c_str());
-    return std::string(buffer.data(), count);
-}
-
-void profile_write(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& value) {
-    // A failed write stays silent: the file keeps what it had.
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
-}
-
 local_now read_local_clock() {
     // FILETIME counts 100 ns from 1601-01-01; the core counts from 1970-01-01.
     constexpr long long filetime_per_milli = 10'000;

@@ -20,14 +20,7 @@ std::string narrow(std::wstring_view wide);
 bool fits_ansi(std::wstring_view wide);
 
 // The folder that holds the running exe: no trailing "\" except for a drive root.
-std::string program_directory();
 std::wstring program_directory_wide();
-
-// Profile-file routines over the settings file, ANSI as the file is.
-std::string profile_read(const std::string& file, const std::string& section, const std::string& key,
-                         std::size_t buffer_size);
-void profile_write(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& value);
 
 // One reading of the clock: the local time of day and the instant.
 struct local_now {
