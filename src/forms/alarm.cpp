@@ -333,15 +333,10 @@ LRESULT CALLBACK alarm_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE)
             form->notices.activated();
-        if (form->focus.activate(window, wparam, form->control(id_time_hour)))
-            return 0;
-        return DefWindowProcW(window, message, wparam, lparam);
+        [[fallthrough]];
     case WM_CANCELMODE:
-        form->focus.note(window);
-        return DefWindowProcW(window, message, wparam, lparam);
     case WM_SETFOCUS:
-        form->focus.give_back(window, form->control(id_time_hour));
-        return 0;
+        return form->focus.on_message(window, message, wparam, lparam, form->control(id_time_hour));
     case WM_CONTEXTMENU:
         if (on_context_menu(*form, reinterpret_cast<HWND>(wparam), lparam))
             return 0;

@@ -114,15 +114,9 @@ LRESULT CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
         change_dpi(dialog, {kind.client_twips, kind.layout}, form->resources, wparam, lparam);
         return 0;
     case WM_ACTIVATE:
-        if (form->focus.activate(dialog, wparam, form->control(kind.first_focus)))
-            return 0;
-        return DefWindowProcW(dialog, message, wparam, lparam);
     case WM_CANCELMODE:
-        form->focus.note(dialog);
-        return DefWindowProcW(dialog, message, wparam, lparam);
     case WM_SETFOCUS:
-        form->focus.give_back(dialog, form->control(kind.first_focus));
-        return 0;
+        return form->focus.on_message(dialog, message, wparam, lparam, form->control(kind.first_focus));
     case WM_CLOSE:
         kind.on_close(*form);
         return 0;

@@ -270,6 +270,18 @@ void focus_keeper::give_back(HWND window, HWND first) {
         SetFocus(to);
 }
 
+LRESULT focus_keeper::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, HWND first) {
+    if (message == WM_SETFOCUS) {
+        give_back(window, first);
+        return 0;
+    }
+    if (message == WM_ACTIVATE && activate(window, wparam, first))
+        return 0;
+    if (message == WM_CANCELMODE)
+        note(window);
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
 namespace {
 constexpr COLORREF navy = RGB(1, 0, 66);
 }

@@ -95,6 +95,8 @@ class focus_keeper {
     // The window itself got the focus (WM_SETFOCUS, or restored from minimised with it): the
     // control takes it instead.
     void give_back(HWND window, HWND first);
+    // Answers WM_ACTIVATE, WM_CANCELMODE and WM_SETFOCUS by the three above.
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, HWND first);
 
   private:
     HWND control_ = nullptr; // borrowed: one of the window's controls
