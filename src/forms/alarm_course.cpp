@@ -13,6 +13,7 @@
 #include "options.h"
 #include "platform.h"
 #include "resource.h"
+#include "sound_output.h"
 #include "time_text.h"
 
 namespace forms {
@@ -299,9 +300,8 @@ void alarm_course::tick() {
     platform::local_now now = platform::read_local_clock();
     if (!alarm_near && wake_at && now.utc / 1000 >= *wake_at) {
         set_alarm_near(true);
-        // Now, so that the alarm itself waits for nothing.
-        if (!sound_system) {
-            sound_system.emplace();
+        if (!sound_system_loaded) {
+            sound_system_loaded = true;
             platform::prepare_sound_output();
         }
     }

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "alarm_check.h"
-#include "sound_output.h"
 #include "wake.h"
 
 namespace platform {
@@ -115,8 +114,9 @@ class alarm_course {
     std::optional<tocsinet::utc_seconds> wake_at;
     // The local zone's rules, read again whenever the clock moves: reading them takes long.
     tocsinet::zone_rule zone;
-    // COM from the first wake time on, so that what the alarm loads of the sound system stays loaded.
-    std::optional<platform::com_scope> sound_system;
+    // The sound system is loaded at the first wake time (and stays loaded while COM, started for the
+    // program's life, does), so that the alarm itself waits for nothing.
+    bool sound_system_loaded = false;
     // From the wake time until a while after the alarm: the display is held on.
     bool alarm_near = false;
     platform::power_request power;
