@@ -73,21 +73,6 @@ std::string read_file(const std::wstring& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::wstring write_whole_file(const std::wstring& path, std::string_view content) {
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << content;
-    return path;
-}
-
-// The records of a file that another process appends to, each ended by `end`; an unended last one
-// is still being written.
-std::vector<std::string> read_records(const std::wstring& path, char end) {
-    std::istringstream content(read_file(path));
-    std::vector<std::string> records;
-    for (std::string record; std::getline(content, record, end) && !content.eof();)
-        records.push_back(record);
-    return records;
-}
-
 std::string test_name() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     return std::string(test->test_suite_name()) + "." + test->name();
@@ -100,8 +85,6 @@ std::string fixture_folder() {
 }
 
 std::string signed_seconds(long long offset) { return (offset < 0 ? "" : "+") + std::to_string(offset); }
-
-bool is_combo_box(HWND list) { return class_name(list).starts_with(L"ComboBox"); }
 
 } // namespace
 
@@ -130,7 +113,8 @@ program_folder::program_folder(std::wstring_view name) : path_(L"C:\\e2e\\" + st
 }
 
 std::wstring program_folder::write_file(std::wstring_view name, std::string_view content) const {
-    return write_whole_file(file(name), content);
+    std::ofstream(std::filesystem::path(file(name)), std::ios::binary) << content;
+    return file(name);
 }
 
 std::string program_folder::settings_text() const { return read_file(file(L"tocsinet.ini")); }
@@ -252,16 +236,12 @@ HWND find_child(HWND parent, std::wstring_view class_name, std::wstring_view cap
 void click(HWND button) { require(button && PostMessageW(button, BM_CLICK, 0, 0), "no button to click"); }
 
 std::vector<std::wstring> items(HWND list) {
-    bool combo = is_combo_box(list);
+    bool combo = class_name(list).starts_with(L"ComboBox");
     std::vector<std::wstring> result(std::max<LRESULT>(0, send(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0)));
     for (std::size_t index = 0; index < result.size(); ++index)
         result[index] = fetch(list, combo ? CB_GETLBTEXT : LB_GETTEXT, index);
     return result;
 }
-
-int selected_index(HWND list) { return int(send(list, is_combo_box(list) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)); }
-
-std::wstring selected_text(HWND list) { return selected_index(list) < 0 ? L"" : items(list).at(selected_index(list)); }
 
 bool select(HWND list, std::wstring_view entry) {
     std::vector<std::wstring> entries = items(list);
@@ -270,7 +250,7 @@ bool select(HWND list, std::wstring_view entry) {
 }
 
 bool select_index(HWND list, int index) {
-    bool combo = is_combo_box(list);
+    bool combo = class_name(list).starts_with(L"ComboBox");
     // Both answer -1 for a cleared selection, as for a failure.
     if (send(list, combo ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0) != index)
         return false;
@@ -282,49 +262,47 @@ void notify_parent(HWND control, WORD notification) {
     PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), notification), LPARAM(control));
 }
 
-int trackbar_position(HWND trackbar) { return int(send(trackbar, TBM_GETPOS, 0, 0)); }
-
 void set_trackbar_position(HWND trackbar, int position) {
     send(trackbar, TBM_SETPOS, TRUE, position);
     PostMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), LPARAM(trackbar));
     PostMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(trackbar));
 }
 
-static bool message_box_has_icon(HWND box) {
-    auto shows_icon = [](HWND c) {
-        return is_visible(c) && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && send(c, STM_GETICON, 0, 0);
-    };
-    return find_where(box, WC_STATICW, shows_icon) != nullptr;
+// An unended last record is still being written.
+std::vector<std::string> read_lines(const std::wstring& path, char end) {
+    std::istringstream content(read_file(path));
+    std::vector<std::string> records;
+    for (std::string record; std::getline(content, record, end) && !content.eof();)
+        records.push_back(record);
+    return records;
 }
-
-std::vector<std::string> read_lines(const std::wstring& path) { return read_records(path, '\n'); }
 
 bool wait_for_line(const std::wstring& path, std::string_view line, std::chrono::milliseconds timeout) {
     return wait_until([&] { return std::ranges::count(read_lines(path), line) > 0; }, timeout);
 }
 
 // Records "<operation> 0x<hwnd> <id> <flags> <callback> <tip>", each ended by a NUL: tips hold line breaks.
-std::vector<tray_record> tray_records(HWND owner) {
-    std::vector<tray_record> records;
-    for (const std::string& line : read_records(required_path(L"TOCSINET_TRAY_LOG"), '\0')) {
+std::vector<std::string> tray_records(HWND owner) {
+    std::vector<std::string> records;
+    for (const std::string& line : read_lines(required_path(L"TOCSINET_TRAY_LOG"), '\0')) {
         std::istringstream fields(line);
-        tray_record r;
+        std::string operation, rest;
         UINT_PTR hwnd = 0;
-        fields >> r.operation >> std::hex >> hwnd >> std::dec >> r.id >> r.flags >> r.callback_message;
-        std::getline(fields.ignore(1), r.tip, '\0'); // one blank, then the tip, which may start with blanks
+        fields >> operation >> std::hex >> hwnd;
+        std::getline(fields.ignore(1), rest, '\0'); // one blank, then the numbers and the tip
         if (hwnd == UINT_PTR(owner))
-            records.push_back(r);
+            records.push_back(operation == "add" ? "add " + rest : operation);
     }
     return records;
 }
 
-std::string clock_file_for_test() { return fixture_folder() + "/clock-" + test_name() + ".rc"; }
-
-void set_clock_file(const std::string& clock_file, long long offset) {
+std::string set_clock_file(long long offset) {
+    std::string clock_file = fixture_folder() + "/clock-" + test_name() + ".rc";
     // Renamed into place, so no program reads it half written.
     std::wstring path = L"Z:" + widen(clock_file), written = path + L".new";
-    write_whole_file(written, signed_seconds(offset) + "\n");
+    std::ofstream(std::filesystem::path(written), std::ios::binary) << signed_seconds(offset) << "\n";
     MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return clock_file;
 }
 
 std::string captured_sound() { return read_file(L"Z:" + widen(fixture_folder() + "/sound.raw")); }
@@ -333,10 +311,13 @@ void answer_message_box(const program& app, std::wstring_view text, bool with_ic
     HWND box = app.wait_for_window(message_box_class);
     EXPECT_TRUE(wait_until([&] { return message_box_text(box) == text; })) << narrow(message_box_text(box));
     EXPECT_EQ(e2e::text(box), L"Tocsinet");
-    EXPECT_EQ(message_box_has_icon(box), with_icon);
+    auto shows_icon = [](HWND c) {
+        return is_visible(c) && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+               send(c, STM_GETICON, 0, 0);
+    };
+    EXPECT_EQ(find_where(box, WC_STATICW, shows_icon) != nullptr, with_icon);
     click_button(box, L"OK");
     EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
 }
 
 } // namespace e2e
-

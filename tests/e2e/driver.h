@@ -116,20 +116,17 @@ inline void click_button(HWND dialog, std::wstring_view caption) { click(find_ch
 // Combo boxes and list boxes alike. Selecting tells the parent as a user's choice would; false
 // when there is no such entry. An index of -1 clears the selection.
 std::vector<std::wstring> items(HWND list);
-int selected_index(HWND list); // -1: none
-std::wstring selected_text(HWND list);
 bool select(HWND list, std::wstring_view entry);
 bool select_index(HWND list, int index);
 // Posts the parent a WM_COMMAND notification of this control, for example LBN_DBLCLK.
 void notify_parent(HWND control, WORD notification);
 
-int trackbar_position(HWND trackbar);
 void set_trackbar_position(HWND trackbar, int position); // tells the parent as a drag would
 
 inline std::wstring message_box_text(HWND box) { return text(GetDlgItem(box, 0xFFFF)); } // its message's static
 
-// The complete lines of a text file that another process appends to.
-std::vector<std::string> read_lines(const std::wstring& path);
+// The complete lines (or records ended by `end`) of a text file that another process appends to.
+std::vector<std::string> read_lines(const std::wstring& path, char end = '\n');
 bool wait_for_line(const std::wstring& path, std::string_view line,
                    std::chrono::milliseconds timeout = default_timeout);
 
@@ -137,17 +134,13 @@ bool wait_for_line(const std::wstring& path, std::string_view line,
 // it from showing a window.
 inline std::wstring player_log(const std::wstring& alarm_file) { return alarm_file + L".log"; }
 
-// What the shell got from Shell_NotifyIcon for a window's tray icon (tray_recorder.cpp).
-struct tray_record {
-    std::string operation; // add, modify, delete, setfocus, setversion
-    DWORD id = 0, flags = 0, callback_message = 0;
-    std::string tip; // UTF-8
-};
-std::vector<tray_record> tray_records(HWND owner);
+// What the shell got from Shell_NotifyIcon for a window's tray icon (tray_recorder.cpp), in order:
+// each add as "add <id> <flags> <callback message> <tip>" (the tip UTF-8), other operations by name.
+std::vector<std::string> tray_records(HWND owner);
 
-// A clock file for this test; a new offset in it moves every program launched with it at once.
-std::string clock_file_for_test();
-void set_clock_file(const std::string& clock_file, long long offset);
+// Writes this test's clock file and returns its unix path, for launch_options::clock_file: a new
+// offset in it moves every program launched with it at once.
+std::string set_clock_file(long long offset);
 // Every sample the Wine programs of the run played, 16-bit mono.
 std::string captured_sound();
 // Waits for the program's message box, checks its text and icon, answers OK and waits until it is gone.

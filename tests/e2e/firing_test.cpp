@@ -33,14 +33,11 @@ class Firing : public ::testing::Test {
     program start(std::string_view settings, long long offset = clock_offset_to(19, 0, 0)) {
         folder.write_settings(settings);
         alarm_file = folder.write_file(L"wake up.mp3", "");
-        options.clock_file = clock_file_for_test();
-        set_clock_file(*options.clock_file, offset);
+        options.clock_file = set_clock_file(offset);
         return program::launch(folder, options);
     }
     // Moves the clock of every program of the test at once, as a sleep would.
-    void jump(int hour, int minute, int second) {
-        set_clock_file(*options.clock_file, clock_offset_to(hour, minute, second));
-    }
+    void jump(int hour, int minute, int second) { set_clock_file(clock_offset_to(hour, minute, second)); }
 
     void arm(const program& app, std::wstring_view hour, std::wstring_view minute, std::wstring_view ampm) {
         ASSERT_TRUE(select(app.control(forms::id_time_hour), hour));
@@ -112,17 +109,18 @@ TEST_F(Firing, AClockThatJumpsCatchesUpAnHourAndNoMoreFromTheTrayAndClosesWithTh
     EXPECT_EQ(read_lines(player_log(playing)),
               (std::vector<std::string>{"open " + narrow(playing), "ready", "volume 200 122"}));
     EXPECT_EQ(folder.setting("STATS", "ALARMS"), "8");
-    std::vector<std::string> seen;
-    for (const tray_record& r : tray_records(app.window()))
-        seen.push_back(r.operation == "add" ? "add " + r.tip.substr(0, r.tip.find('\r')) : r.operation);
-    EXPECT_EQ(seen, (std::vector<std::string>{"add Tocsinet: Active", "delete", "add Tocsinet: Inactive", "delete"}));
+    // Icon 1 with a message, an icon and a tip, the message the icon's own.
+    const std::string add = "add 1 7 " + std::to_string(WM_APP + 2) + " Tocsinet: ";
+    EXPECT_EQ(tray_records(app.window()),
+              (std::vector<std::string>{add + "Active\r\nAlarm Time: 10:15 PM\r\nAlarm File: wake up.mp3",
+                                        "delete", add + "Inactive", "delete"}));
 }
 
 TEST_F(Firing, OnTheNightTheClocksGoForwardTwoOClockGoesOffOnceAtThree) {
     // New York, 14 March 2027: at 2:00 AM EST (07:00 UTC) the clocks go on to 3:00 AM EDT.
     options.time_zone = "America/New_York";
     program app = start("", clock_offset_to_utc(2027, 3, 14, 6, 58, 0));
-    set_clock_file(*options.clock_file, clock_offset_to_utc(2027, 3, 14, 6, 59, 40));
+    set_clock_file(clock_offset_to_utc(2027, 3, 14, 6, 59, 40));
     auto at_three = std::chrono::steady_clock::now() + 20s;
     arm(app, L"2", L"00", L"AM");
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), open_line(), 60s));
