@@ -3,6 +3,7 @@
 #include "time_text.h"
 
 #include <chrono>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -100,13 +101,8 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
     const zone_rule utc_zone{};
     // Sydney: daylight time from the first Sunday of October to the first Sunday of April.
     const zone_rule sydney{-600, -60, {10, 1, 0, 2, 0}, {4, 1, 0, 3, 0}};
-    struct wake_case {
-        const char* what;
-        alarm_time alarm;
-        utc_seconds now;
-        const zone_rule& zone;
-        utc_seconds expected;
-    } cases[] = {
+    // What, the alarm, now, the zone, the instant expected.
+    const std::tuple<const char*, alarm_time, utc_seconds, zone_rule, utc_seconds> cases[] = {
         // clang-format off
         {"still ahead today", {"7", "05", "PM"}, utc(2026, 3, 1, 19, 4), utc_zone, utc(2026, 3, 1, 19, 5)},
         {"a minute already passed", {"7", "04", "PM"}, utc(2026, 3, 1, 19, 4), utc_zone, utc(2026, 3, 2, 19, 4)},
@@ -121,25 +117,19 @@ TEST(NextAlarmInstant, TodayOrTomorrowInTheZonesRules) {
         {"seen twice where it runs behind", {"10", "30", "AM"}, utc(2013, 12, 16, 12, 0), behind, utc(2013, 12, 17, 0, 30)},
         // clang-format on
     };
-    for (const wake_case& c : cases)
-        EXPECT_EQ(next_alarm_instant(c.alarm, c.now, c.zone), c.expected) << c.what;
+    for (const auto& [what, alarm, now, zone, expected] : cases)
+        EXPECT_EQ(next_alarm_instant(alarm, now, zone), expected) << what;
     EXPECT_EQ(next_alarm_instant({"13", "05", "PM"}, 0, utc_zone), std::nullopt);
 }
 
 TEST(AwakeHold, TheDisplayNearTheAlarmTheSystemWhileArmedOnMainsPower) {
     using enum awake_hold;
     constexpr int battery = 0, mains = 1, unknown = 255;
-    struct hold_case {
-        bool armed;
-        int line;
-        bool near;
-        awake_hold hold;
-    } cases[] = {
+    // Armed, the power line, the alarm near, the hold.
+    const std::tuple<bool, int, bool, awake_hold> cases[] = {
         {true, mains, false, system}, {true, unknown, false, system}, {true, battery, false, none},
-        {false, mains, false, none},  {true, battery, true, display}, {false, battery, true, display},
-    };
-    for (const hold_case& c : cases)
-        EXPECT_EQ(awake_hold_for(c.armed, c.line, c.near), c.hold)
-            << c.armed << " " << c.line << " " << c.near;
+        {false, mains, false, none},  {true, battery, true, display}, {false, battery, true, display}};
+    for (auto [armed, line, near, hold] : cases)
+        EXPECT_EQ(awake_hold_for(armed, line, near), hold) << armed << " " << line << " " << near;
     EXPECT_EQ(awake_reason({"7", "05", "AM"}), "Alarm at 7:05 AM");
 }

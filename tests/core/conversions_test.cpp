@@ -1,6 +1,7 @@
 #include "conversions.h"
 #include "listening_rules.h"
 
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -36,21 +37,12 @@ TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {
     const std::pair<int, int> volumes[] = {{1, 2}, {3, 8}, {50, 125}, {100, 250}};
     for (auto [percent, player] : volumes)
         EXPECT_EQ(player_volume(percent), player) << percent;
-    struct output_row {
-        float level;
-        bool muted;
-        int percent;
-        output_change change;
-    };
     // Muted, below, above and 0 %; float noise and whole percents at the edge.
-    const output_row outputs[] = {{0.8f, true, 50, {true, {}}},
-                                  {0.2f, true, 50, {true, 0.5f}},
-                                  {0.2f, false, 50, {false, 0.5f}},
-                                  {0.8f, false, 50, {}},
-                                  {0.0f, true, 0, {}},
-                                  {0.29999998f, false, 30, {}},
-                                  {0.29f, false, 30, {false, 0.3f}},
-                                  {0.5f, false, 150, {false, 1.0f}}};
+    const std::tuple<float, bool, int, output_change> outputs[] = {
+        {0.8f, true, 50, {true, std::nullopt}}, {0.2f, true, 50, {true, 0.5f}},
+        {0.2f, false, 50, {false, 0.5f}},       {0.8f, false, 50, {false, std::nullopt}},
+        {0.0f, true, 0, {false, std::nullopt}}, {0.29999998f, false, 30, {false, std::nullopt}},
+        {0.29f, false, 30, {false, 0.3f}},      {0.5f, false, 150, {false, 1.0f}}};
     for (auto [level, muted, percent, change] : outputs)
         EXPECT_TRUE(output_for_alarm(level, muted, percent) == change)
             << level << ' ' << muted << ' ' << percent;
@@ -58,12 +50,7 @@ TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {
     // What the alarm hears after the open: a reading, and the seconds since.
     using enum listening_verdict;
     const std::optional<float> no_meter;
-    struct hearing_row {
-        int percent;
-        std::optional<float> peak;
-        double seconds;
-        listening_verdict verdict;
-    } hearings[] = {
+    const std::tuple<int, std::optional<float>, double, listening_verdict> hearings[] = {
         {50, 0.2f, 3, heard},         {50, 0.001f, 29.9, heard}, {50, 0.0009f, 29.9, keep_listening},
         {50, 0.0f, 30, silent},       {50, 0.3f, 30, heard},     {0, 0.0f, 30, not_judged},
         {50, no_meter, 0, not_judged}};
@@ -72,18 +59,15 @@ TEST(Conversions, HalvesRoundToEvenAndWhatTheAlarmSetsAndHears) {
             << percent << ' ' << peak.value_or(-1) << ' ' << seconds;
     // Which sessions count as the player's, and what is set on them.
     using enum session_before;
-    struct session_row {
-        audio_session session;
-        int percent;
-        bool chosen;
-    } sessions[] = {{{.before = absent}, 50, true},
-                    {{.before = inactive, .active_now = true}, 50, true},
-                    {{.before = inactive}, 50, false},
-                    {{.before = active, .active_now = true}, 50, false},
-                    {{.ours = true}, 50, false},
-                    {{.system_sounds = true}, 50, false},
-                    {{.player = true, .before = active}, 50, true},
-                    {{.before = absent}, 0, false}};
+    const std::tuple<audio_session, int, bool> sessions[] = {
+        {{.before = absent}, 50, true},
+        {{.before = inactive, .active_now = true}, 50, true},
+        {{.before = inactive}, 50, false},
+        {{.before = active, .active_now = true}, 50, false},
+        {{.ours = true}, 50, false},
+        {{.system_sounds = true}, 50, false},
+        {{.player = true, .before = active}, 50, true},
+        {{.before = absent}, 0, false}};
     for (auto [session, percent, chosen] : sessions)
         EXPECT_EQ(alarm_session(session, percent), chosen)
             << session.ours << session.system_sounds << session.player << int(session.before)

@@ -1,5 +1,7 @@
 #include "folder_tree.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace tocsinet {
@@ -12,11 +14,8 @@ namespace {
 
 // The root, the way down to the folder (open), then its subfolders one level deeper in name order.
 TEST(FolderList, FromTheRootDownThenTheSubfoldersNamesSortedDrivesInLowerCase) {
-    const struct {
-        const wchar_t* path;
-        std::vector<std::wstring> subfolders;
-        std::vector<folder_entry> entries;
-    } cases[] = {
+    // The folder, its subfolders, the entries.
+    const std::tuple<const wchar_t*, std::vector<std::wstring>, std::vector<folder_entry>> cases[] = {
         {L"C:\\Music\\Rock\\",
          {L"live", L"Albums", L"b-sides"},
          {{L"C:\\", L"C:\\", 0, true},
@@ -33,8 +32,8 @@ TEST(FolderList, FromTheRootDownThenTheSubfoldersNamesSortedDrivesInLowerCase) {
         {L"\\\\server", {L"x"}, {}},
         {L"relative\\path", {L"x"}, {}},
     };
-    for (const auto& c : cases)
-        EXPECT_TRUE(folder_list_entries(c.path, c.subfolders) == c.entries) << c.path;
+    for (const auto& [path, subfolders, entries] : cases)
+        EXPECT_TRUE(folder_list_entries(path, subfolders) == entries) << path;
     // Names sorted without letter case, then as they are; drives in lower case.
     std::vector<std::wstring> names{L"b.mp3", L"a.wav", L"C.mid", L"A.wav"};
     sort_names(names);

@@ -1,5 +1,7 @@
 #include "time_text.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace tocsinet;
@@ -8,10 +10,9 @@ using namespace tocsinet;
 TEST(TimeText, TwelveHourFormAndItsParts) {
     EXPECT_EQ(twelve_hour_text({0, 0, 0}), "12:00:00 AM");
     EXPECT_EQ(twelve_hour_text({12, 30, 59}), "12:30:59 PM");
-    const struct {
-        const char *text, *part, *expected;
-    } parts[] = {{"7:05:09 PM", "minute", "05"}, {"7:05:09 PM", "Hour", ""}, {"7:05:09 PM", "second", ""},
-                 {"19:05:09", "ampm", ""},       {"", "minute", ""},         {"7", "minute", ""}};
-    for (const auto& p : parts)
-        EXPECT_EQ(time_text_part(p.text, p.part), p.expected) << p.text << " / " << p.part;
+    const std::tuple<const char*, const char*, const char*> parts[] = {
+        {"7:05:09 PM", "minute", "05"}, {"7:05:09 PM", "Hour", ""}, {"7:05:09 PM", "second", ""},
+        {"19:05:09", "ampm", ""},       {"", "minute", ""},         {"7", "minute", ""}};
+    for (auto [text, part, expected] : parts)
+        EXPECT_EQ(time_text_part(text, part), expected) << text << " / " << part;
 }

@@ -1,14 +1,10 @@
 #include "driver.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include <gtest/gtest.h>
 
 #include "../wine/log_file.h"
 

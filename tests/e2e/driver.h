@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -18,6 +20,9 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "alarm.h" // the main window's control ids
 #include "unique_handle.h"
 
 namespace e2e {

@@ -2,16 +2,9 @@
 // the alarm is counted, the player gets the volume once, and the window disarms. Without a player
 // the program sounds the alarm itself; a clock that jumps catches up an alarm up to an hour late.
 // Under Wine no meter can be had: the alarm is never judged silent, and nothing waits for it.
-#include <windows.h>
+#include "driver.h"
 
 #include <shellapi.h>
-
-#include <string>
-
-#include <gtest/gtest.h>
-
-#include "alarm.h"
-#include "driver.h"
 
 namespace {
 

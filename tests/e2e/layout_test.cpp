@@ -2,15 +2,10 @@
 // client size, each control's place, caption and class, the window styles, the order in which Tab
 // visits the controls, the name each gets, and where the focus starts; the font's height; the
 // volume label with every value whole.
-#include <windows.h>
-
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <utility>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "designs.h"
 #include "driver.h"

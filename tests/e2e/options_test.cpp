@@ -1,12 +1,5 @@
 // The Options and About windows as the user opens them from the main window's popup menu.
-#include <windows.h>
-
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "about.h"
-#include "alarm.h"
 #include "driver.h"
 #include "options_ids.h"
 

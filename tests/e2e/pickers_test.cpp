@@ -1,15 +1,9 @@
 // Choosing the alarm file and the Options window's folders: where the pickers open, what OK, a
 // double click and the ways of closing leave behind, the player's directory with its check, and
 // folders whose names the ANSI settings file cannot hold.
-#include <windows.h>
-
 #include <algorithm>
-#include <string>
 #include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "alarm.h"
 #include "browse_dir.h"
 #include "browse_form.h"
 #include "driver.h"

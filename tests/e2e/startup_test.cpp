@@ -1,16 +1,8 @@
 // Starting the program (the position, time and volume it restores, the starts it counts), arming
 // it with the "Activate" button, and minimising it into the notification area and back, as the
 // shell sees and drives the icon, until Windows ends the session.
-#include <windows.h>
-
-#include <commctrl.h>
-
-#include <string>
 #include <utility>
 
-#include <gtest/gtest.h>
-
-#include "alarm.h"
 #include "driver.h"
 
 namespace {
