@@ -80,8 +80,6 @@ std::string fixture_folder() {
     return narrow(state.parent_path().wstring().substr(2)); // without the drive
 }
 
-std::string signed_seconds(long long offset) { return (offset < 0 ? "" : "+") + std::to_string(offset); }
-
 } // namespace
 
 bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -143,11 +141,9 @@ void program::end(HANDLE process) {
 program program::launch(const program_folder& folder, const launch_options& options) {
     std::wstring exe = folder.file(L"tocsinet.exe"), command = L"\"" + exe + L"\"";
     // A Windows process cannot hand libfaketime to a child; the fixture's script can.
-    std::wstring clock = options.clock_offset ? L"--clock " + widen(signed_seconds(*options.clock_offset))
-                         : options.clock_file ? L"--clock-file \"" + widen(*options.clock_file) + L"\""
-                                              : L"";
-    if (!clock.empty())
-        command = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" " + clock + L" " + command;
+    if (options.clock_file)
+        command = L"\"" + required_path(L"TOCSINET_SHIFTED_LAUNCHER") + L"\" --clock-file \"" +
+                  widen(*options.clock_file) + L"\" " + command;
     // The launcher hands it on to Wine, which takes the zone from it.
     SetEnvironmentVariableW(L"TZ", options.time_zone ? widen(*options.time_zone).c_str() : nullptr);
     STARTUPINFOW startup{sizeof startup};
@@ -296,7 +292,8 @@ std::string set_clock_file(long long offset) {
     std::string clock_file = fixture_folder() + "/clock-" + test_name() + ".rc";
     // Renamed into place, so no program reads it half written.
     std::wstring path = L"Z:" + widen(clock_file), written = path + L".new";
-    std::ofstream(std::filesystem::path(written), std::ios::binary) << signed_seconds(offset) << "\n";
+    std::ofstream(std::filesystem::path(written), std::ios::binary)
+        << (offset < 0 ? "" : "+") << offset << "\n";
     MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
     return clock_file;
 }

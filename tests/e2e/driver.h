@@ -1,7 +1,8 @@
 // Drives the built program from outside, as a user would, for the end-to-end tests under Wine:
 //
 //   e2e::program_folder folder;                  // C:\e2e\<Suite>.<Test>, fresh, with the exe
-//   e2e::program app = e2e::program::launch(folder, {.clock_offset = e2e::clock_offset_to(19, 4, 40)});
+//   std::string clock = e2e::set_clock_file(e2e::clock_offset_to(19, 4, 40)); // 7:04:40 PM
+//   e2e::program app = e2e::program::launch(folder, {.clock_file = clock});
 //   e2e::select(app.control(forms::id_time_hour), L"7");
 //   EXPECT_TRUE(e2e::wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
 //
@@ -56,8 +57,7 @@ class program_folder {
 };
 
 struct launch_options {
-    std::optional<long long> clock_offset; // seconds added to the program's clock
-    std::optional<std::string> clock_file; // a clock that jumps: the unix path given to set_clock_file
+    std::optional<std::string> clock_file; // the program's clock: the unix path set_clock_file returns
     std::optional<std::string> time_zone;  // "America/New_York": the program's zone, with a clock
     std::optional<WORD> show_command;      // as a shortcut's "Run" hands it on; without a clock only
 };

@@ -6,21 +6,21 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace {
 
 using namespace e2e;
 
-// A player left running would answer the next test's alarm.
-void end_every_player() {
-    while (HWND player = FindWindowW(L"Winamp v1.x", nullptr)) {
-        PostMessageW(player, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(wait_until([&] { return !IsWindow(player); }));
-    }
-}
-
 class Firing : public ::testing::Test {
   protected:
-    void TearDown() override { end_every_player(); }
+    // A player left running would answer the next test's alarm.
+    void TearDown() override {
+        while (HWND player = FindWindowW(L"Winamp v1.x", nullptr)) {
+            PostMessageW(player, WM_CLOSE, 0, 0);
+            ASSERT_TRUE(wait_until([&] { return !IsWindow(player); }));
+        }
+    }
 
     // Starts the program with an alarm file of ours, its clock moved by `offset` seconds.
     program start(std::string_view settings, long long offset = clock_offset_to(19, 0, 0)) {
@@ -58,10 +58,8 @@ bool sound_stops() {
     std::size_t heard = 0;
     auto since = std::chrono::steady_clock::now();
     return wait_until([&] {
-        if (std::size_t now = captured_sound().size(); now != heard) {
-            heard = now;
+        if (std::size_t now = captured_sound().size(); std::exchange(heard, now) != now)
             since = std::chrono::steady_clock::now();
-        }
         return std::chrono::steady_clock::now() - since > 1500ms;
     });
 }

@@ -14,7 +14,7 @@ using namespace e2e;
 TEST(Arming, FromTheTimePreselectedWhenTheOptionIsOnAndRefusedUntilTheWholeTimeAndAFileAreGiven) {
     program_folder folder;
     folder.write_settings("[OPTIONS]\r\nLCTOS=1\r\n[TOCSINET]\r\nX=-120000\r\nY=-120000\r\n");
-    program app = program::launch(folder, {.clock_offset = clock_offset_to(19, 4, 5)});
+    program app = program::launch(folder, {.clock_file = set_clock_file(clock_offset_to(19, 4, 5))});
     RECT area{}, placed = window_rect(app.window());
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     EXPECT_TRUE(placed.left >= area.left && placed.top >= area.top && placed.right <= area.right &&

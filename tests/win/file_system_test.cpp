@@ -17,19 +17,18 @@ const std::wstring here = platform::program_directory_wide();
 
 // Through the profile routines, on a file of their own per row: they may keep a file they have read.
 TEST(SettingsFile, ReadAndWrittenThroughTheProfileRoutines) {
-    // The file before (nullptr: none), section, key, value written, value read back, file after.
+    // The file before (a missing one is made as the first start proves), section, key, value written,
+    // value read back, file after.
     const std::tuple<const char*, const char*, const char*, std::string, std::string, std::string> cases[] = {
         // A key stored in lower case is found in a section spelled otherwise, and replaced where it stands.
         {"[Tocsinet]\r\nvolume=30\r\nX=15\r\n", "TOCSINET", "VOLUME", "80", "80",
          "[Tocsinet]\r\nvolume=80\r\nX=15\r\n"},
-        {nullptr, "WINAMP", "PATH", std::string(800, 'v'), std::string(749, 'v'),
+        {"", "WINAMP", "PATH", std::string(800, 'v'), std::string(749, 'v'),
          "[WINAMP]\r\nPATH=" + std::string(800, 'v') + "\r\n"}};
     for (int row = 0; const auto& [before, section, key, value, read, after] : cases) {
         SCOPED_TRACE(++row);
         const std::string file = platform::narrow(here) + "\\settings-" + std::to_string(row) + ".ini";
-        std::filesystem::remove(file);
-        if (before)
-            std::ofstream(file, std::ios::binary) << before;
+        std::ofstream(file, std::ios::binary) << before;
         TC_Module::write_setting(file, section, key, value);
         EXPECT_EQ(TC_Module::read_setting(file, section, key), read);
         EXPECT_EQ(

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "TC_Module.h"
@@ -17,7 +19,6 @@
 namespace {
 
 using namespace e2e;
-using tocsinet::awake_hold;
 
 // The main window as a start without settings opens it; the first test's registration serves the others.
 HWND open_main_window() {
@@ -50,12 +51,12 @@ void run_messages(ULONGLONG milliseconds) {
             DispatchMessageW(&message);
 }
 
-// COM objects of the test's own: each counts the references it was given and answers for itself.
+// COM objects of the test's own, each counting the references it was given; the code under test
+// asks them for no other interface.
 template <class Interface> struct fake : Interface {
     ULONG refs = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == __uuidof(Interface) || iid == __uuidof(IUnknown) ? this : nullptr;
-        return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        return *out = nullptr, E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
@@ -105,17 +106,16 @@ TEST(WakeTimer, ArmingSetsItAMinuteBeforeTheAlarmHoldingTheComputerThenTheDispla
     std::int64_t wake = platform::utc_now() - now.wSecond; // a minute before the next minute
     EXPECT_NEAR(double(wake_time(window).value_or(0)), double(wake), 2.0);
     run_messages(500);
-    EXPECT_EQ(power_hold(window), awake_hold::display) << "from the wake time";
+    EXPECT_EQ(power_hold(window), tocsinet::awake_hold::display) << "from the wake time";
 
     // Set again when the lists change: moved two hours later, the display may sleep meanwhile.
-    int later = (next_minute / 60 + 2) % 24;
-    choose_time(window, later, next_minute % 60);
+    choose_time(window, (next_minute / 60 + 2) % 24, next_minute % 60);
     EXPECT_NEAR(double(wake_time(window).value_or(0)), double(wake + 7200), 2.0);
-    EXPECT_EQ(power_hold(window), awake_hold::system);
+    EXPECT_EQ(power_hold(window), tocsinet::awake_hold::system);
 
     SendMessageW(GetDlgItem(window, id_alarm), BM_CLICK, 0, 0);
     EXPECT_EQ(wake_time(window), std::nullopt);
-    EXPECT_EQ(power_hold(window), awake_hold::none);
+    EXPECT_EQ(power_hold(window), tocsinet::awake_hold::none);
     close_main_window(window);
 }
 
@@ -146,12 +146,7 @@ TEST(AlarmSound, TheOutputAndThePlayersSessionsTurnedOnAndThePlayerListenedToFor
     // The test moves the open back in time: silence until 30 s sounds the alarm, a loud reading ends it.
     HWND window = open_main_window();
     UINT_PTR answering = SetTimer(nullptr, 0, 50, answer_message);
-    const struct {
-        float reading;
-        double opened_ago;
-        bool sounds;
-    } hearings[] = {{0.0f, 29.8, true}, {0.2f, 3.0, false}};
-    for (auto [reading, opened_ago, sounds] : hearings) {
+    for (auto [reading, opened_ago, sounds] : {std::tuple{0.0f, 29.8, true}, {0.2f, 3.0, false}}) {
         fake_meter meter; // its one reference is the listening's
         meter.reading = reading;
         answered_message.clear();
@@ -197,13 +192,10 @@ TEST(DpiChange, MainWindowLaidOutAgainKeepingWhatItShows) {
 
         for (int id : {id_time_hour, id_time_minute, id_time_ampm})
             EXPECT_EQ(SendMessageW(control(id), CB_GETCURSEL, 0, 0), 1);
-        DWORD start = 0, end = 0;
-        SendMessageW(control(id_alarm_file), EM_GETSEL, WPARAM(&start), LPARAM(&end));
-        EXPECT_TRUE(start == 3 && end == 8);
+        EXPECT_EQ(SendMessageW(control(id_alarm_file), EM_GETSEL, 0, 0), MAKELRESULT(3, 8));
         EXPECT_EQ(platform::window_text(control(id_alarm_file)), L"C:\\Music\\wake up.mp3");
         EXPECT_EQ(platform::window_text(control(id_status)), L"Alarm - Inactive");
-        EXPECT_TRUE(SendMessageW(control(id_volume), TBM_GETPOS, 0, 0) == 70 &&
-                    SendMessageW(control(id_volume), TBM_GETRANGEMAX, 0, 0) == 100);
+        EXPECT_EQ(SendMessageW(control(id_volume), TBM_GETPOS, 0, 0), 70);
     }
     close_main_window(window);
 }

@@ -27,7 +27,7 @@ record WINEPREFIX "$work/prefix"
 record WINEDEBUG -all
 # No .NET or browser-engine install prompts, no menu entries on the host.
 record WINEDLLOVERRIDES "mscoree,mshtml=,winemenubuilder.exe=d"
-record FAKETIME_LIBRARY /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 # for run-in-wine.sh --clock
+record FAKETIME_LIBRARY /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 # for run-in-wine.sh --clock-file
 # Sound: ALSA's one device writes the samples Wine plays to a file the tests read.
 mkdir -p "$work/home"
 echo "pcm.!default { type file; slave.pcm \"null\"; file \"$work/sound.raw\"; format \"raw\" }" >"$work/home/.asoundrc"
