@@ -96,9 +96,8 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 std::string narrow(std::wstring_view wide) { return test_log::utf8(wide); }
 
 // Parameterised tests ("Prefix/Suite.Test/0") get a nested folder.
-program_folder::program_folder() : program_folder(widen(test_name())) {}
-
-program_folder::program_folder(std::wstring_view name) : path_(L"C:\\e2e\\" + std::wstring(name)) {
+program_folder::program_folder(std::wstring_view name)
+    : path_(L"C:\\e2e\\" + (name.empty() ? widen(test_name()) : std::wstring(name))) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
     std::filesystem::path program = required_path(L"TOCSINET_PROGRAM");
@@ -311,6 +310,16 @@ void answer_message_box(const program& app, std::wstring_view text, bool with_ic
     EXPECT_EQ(find_where(box, WC_STATICW, shows_icon) != nullptr, with_icon);
     click_button(box, L"OK");
     EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
+}
+
+void arm(const program& app, std::wstring_view hour, std::wstring_view minute, std::wstring_view ampm,
+         std::wstring_view file) {
+    ASSERT_TRUE(select(app.control(forms::id_time_hour), hour));
+    ASSERT_TRUE(select(app.control(forms::id_time_minute), minute));
+    ASSERT_TRUE(select(app.control(forms::id_time_ampm), ampm));
+    set_text(app.control(forms::id_alarm_file), file);
+    click(app.control(forms::id_alarm));
+    ASSERT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
 }
 
 } // namespace e2e

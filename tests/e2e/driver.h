@@ -41,8 +41,7 @@ std::string narrow(std::wstring_view wide);
 // A fresh folder with a copy of the program (tocsinet.exe and version.txt).
 class program_folder {
   public:
-    program_folder(); // C:\e2e\<Suite>.<Test>
-    explicit program_folder(std::wstring_view name);
+    explicit program_folder(std::wstring_view name = {}); // C:\e2e\<name>, by default <Suite>.<Test>
 
     const std::wstring& path() const { return path_; }
     std::wstring file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
@@ -150,5 +149,8 @@ std::string set_clock_file(long long offset);
 std::string captured_sound();
 // Waits for the program's message box, checks its text and icon, answers OK and waits until it is gone.
 void answer_message_box(const program& app, std::wstring_view text, bool with_icon);
+// Chooses the time and the file and presses "Activate", as a user arms the alarm; asserts it is active.
+void arm(const program& app, std::wstring_view hour, std::wstring_view minute, std::wstring_view ampm,
+         std::wstring_view file);
 
 } // namespace e2e

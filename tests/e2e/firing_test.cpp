@@ -32,15 +32,6 @@ class Firing : public ::testing::Test {
     // Moves the clock of every program of the test at once, as a sleep would.
     void jump(int hour, int minute, int second) { set_clock_file(clock_offset_to(hour, minute, second)); }
 
-    void arm(const program& app, std::wstring_view hour, std::wstring_view minute, std::wstring_view ampm) {
-        ASSERT_TRUE(select(app.control(forms::id_time_hour), hour));
-        ASSERT_TRUE(select(app.control(forms::id_time_minute), minute));
-        ASSERT_TRUE(select(app.control(forms::id_time_ampm), ampm));
-        set_text(app.control(forms::id_alarm_file), alarm_file);
-        click(app.control(forms::id_alarm));
-        ASSERT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
-    }
-
     std::vector<std::string> player_lines() const { return read_lines(player_log(alarm_file)); }
     std::string open_line() const { return "open " + narrow(alarm_file); }
 
@@ -74,7 +65,7 @@ TEST_F(Firing, AClockThatJumpsCatchesUpAnHourAndNoMoreFromTheTrayAndClosesWithTh
     ShellExecuteW(nullptr, L"open", playing.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
     ASSERT_TRUE(wait_for_line(player_log(playing), "ready"));
     folder.write_file(L"wake up.mp3.player", ""); // no player window will show
-    arm(app, L"7", L"05", L"PM"); // after its second 00: not this evening
+    arm(app, L"7", L"05", L"PM", alarm_file);     // after its second 00: not this evening
     std::wstring clock_panel = app.status_text(1);
     jump(19, 6, 1);
     ASSERT_TRUE(wait_until([&] { return app.status_text(1) != clock_panel; }));
@@ -113,14 +104,13 @@ TEST_F(Firing, OnTheNightTheClocksGoForwardTwoOClockGoesOffOnceAtThree) {
     program app = start("", clock_offset_to_utc(2027, 3, 14, 6, 58, 0));
     set_clock_file(clock_offset_to_utc(2027, 3, 14, 6, 59, 40));
     auto at_three = std::chrono::steady_clock::now() + 20s;
-    arm(app, L"2", L"00", L"AM");
+    arm(app, L"2", L"00", L"AM", alarm_file);
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), open_line(), 60s));
     auto late = std::chrono::steady_clock::now() - at_three;
     EXPECT_TRUE(late > -1s && late < 10s) << std::chrono::duration<double>(late).count() << " s after 3:00:00";
     EXPECT_TRUE(wait_until([&] { return app.status_text(1).starts_with(L"3:0"); })) << "the clock went on to 3:00";
     ASSERT_TRUE(wait_until([&] { return is_disarmed(app); })); // after the volume went out
     EXPECT_EQ(player_lines(), (std::vector<std::string>{open_line(), "ready", "volume 125 122"})) << "once";
-    EXPECT_TRUE(app.close());
 }
 
 TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnsweredOrTheWindowGoes) {
@@ -133,7 +123,7 @@ TEST_F(Firing, AFileThatCannotBeOpenedSoundsTheAlarmItselfUntilTheMessageIsAnswe
         WritePrivateProfileStringA("OPTIONS", "ETWAGO", round == 2 ? "1" : "0", ini.c_str());
         if (round == 2)
             alarm_file = folder.write_file(L"wake up.unregistered", "");
-        arm(app, L"7", std::vector<std::wstring>{L"05", L"10", L"15"}[round], L"PM");
+        arm(app, L"7", std::vector<std::wstring>{L"05", L"10", L"15"}[round], L"PM", alarm_file);
         if (round == 0)
             app.minimise();
         ASSERT_TRUE(wait_until([&] { return is_visible(app.window()) == (round != 0); }));
@@ -171,8 +161,8 @@ TEST_F(Firing, APlayerThatNeverAppearsOrNeverAnswersLeavesNoBoxWaiting) {
     exiting.write_settings("[OPTIONS]\r\nETWAGO=1\r\n");
     program other = program::launch(exiting, options);
     folder.write_file(L"wake up.mp3.player", ""); // no player window will show
-    arm(app, L"7", L"05", L"PM");
-    arm(other, L"7", L"05", L"PM");
+    arm(app, L"7", L"05", L"PM", alarm_file);
+    arm(other, L"7", L"05", L"PM", alarm_file);
     jump(19, 4, 58);
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), open_line(), 60s));
     app.sync(); // while it waits, the window goes on answering
@@ -188,7 +178,7 @@ TEST_F(Firing, APlayerThatNeverAppearsOrNeverAnswersLeavesNoBoxWaiting) {
     // A player window that never reads its messages: the program goes on answering meanwhile.
     DeleteFileW(folder.file(L"wake up.mp3.player").c_str());
     folder.write_file(L"wake up.mp3.hung", "");
-    arm(app, L"7", L"10", L"PM");
+    arm(app, L"7", L"10", L"PM", alarm_file);
     jump(19, 9, 58);
     ASSERT_TRUE(wait_for_line(player_log(alarm_file), "ready", 60s));
     auto shown = std::chrono::steady_clock::now();
@@ -197,7 +187,6 @@ TEST_F(Firing, APlayerThatNeverAppearsOrNeverAnswersLeavesNoBoxWaiting) {
     EXPECT_LT(std::chrono::steady_clock::now() - shown, 15s);
     EXPECT_EQ(app.status_text(1), L"Volume not set");
     EXPECT_EQ(folder.setting("STATS", "ALARMS"), "2");
-    EXPECT_TRUE(app.close());
 }
 
 } // namespace

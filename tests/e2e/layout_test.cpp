@@ -119,9 +119,8 @@ TEST(Layout, EveryWindowAsDesigned) {
     }
     // The captions are in 8.25-point type at the DPI (a list's lines are as high as its font), and
     // "100%" fits the label in it.
-    int caption_height = -static_cast<int>(std::lround(8.25 * dpi / 72));
-    SelectObject(screen,
-                 CreateFontW(caption_height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
+    SelectObject(screen, CreateFontW(-static_cast<int>(std::lround(8.25 * dpi / 72)), 0, 0, 0, FW_NORMAL, 0,
+                                     0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New"));
     TEXTMETRICW font{};
     SIZE hundred{};
     EXPECT_TRUE(GetTextMetricsW(screen, &font) && GetTextExtentPoint32W(screen, L"100%", 4, &hundred));

@@ -22,7 +22,8 @@ bool ticked(HWND options, const wchar_t* caption) {
 
 // One story: the focus starts on the first list; Tab moves it on. Shift+F10 opens the menu at the
 // icon and A the About window, which leaves the main window enabled; back in front, and again after a
-// minimise, the main window gives the focus back to the list that had it. Then the Options window four times:
+// minimise (to the task bar: the tray option is off), the main window gives the focus back to the list
+// that had it. Then the Options window four times:
 // the fields load at each opening, options never saved (no "LCTOS") as clear whatever paths are stored; each
 // opening flips "Minimize to system tray", the main window waits, and only OK writes, all five. Last, the
 // icon opens the menu at the mouse and its "&Options" the Options window, and the About window over it: it
@@ -51,6 +52,7 @@ TEST(OptionsAndAbout, OpenFromThePopupMenuLoadAtEachOpeningAndOnlyOkWrites) {
     EXPECT_TRUE(wait_until([&] { return focus_of(app.window()) == app.control(forms::id_time_minute); }));
     app.minimise();
     ASSERT_TRUE(wait_until([&] { return IsIconic(app.window()) != FALSE; }));
+    EXPECT_TRUE(is_visible(app.window())) << "without the tray option it goes to the task bar";
     PostMessageW(app.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(wait_until([&] { return focus_of(app.window()) == app.control(forms::id_time_minute); }));
 

@@ -15,10 +15,9 @@ TEST(Arming, FromTheTimePreselectedWhenTheOptionIsOnAndRefusedUntilTheWholeTimeA
     program_folder folder;
     folder.write_settings("[OPTIONS]\r\nLCTOS=1\r\n[TOCSINET]\r\nX=-120000\r\nY=-120000\r\n");
     program app = program::launch(folder, {.clock_file = set_clock_file(clock_offset_to(19, 4, 5))});
-    RECT area{}, placed = window_rect(app.window());
+    RECT area{}, placed = window_rect(app.window()), both{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    EXPECT_TRUE(placed.left >= area.left && placed.top >= area.top && placed.right <= area.right &&
-                placed.bottom <= area.bottom);
+    EXPECT_TRUE(IntersectRect(&both, &placed, &area) && EqualRect(&both, &placed)) << "within the work area";
     HWND alarm = app.control(forms::id_alarm), alarm_file = app.control(forms::id_alarm_file);
     auto shows = [&](const wchar_t* caption, const wchar_t* panel) {
         return wait_until([&] { return text(alarm) == caption && app.status_text(0) == panel; });
@@ -94,14 +93,10 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     };
     // The shell tells the icon's window of mouse activity with the callback message.
     auto icon_notification = [&](UINT mouse) { SendNotifyMessageW(app.window(), tray_callback, 1, mouse); };
-    app.minimise();
-    ASSERT_TRUE(wait_until([&] { return IsIconic(app.window()) != FALSE; }));
-    EXPECT_TRUE(is_visible(app.window())) << "with the option off it goes to the task bar";
-    PostMessageW(app.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    ASSERT_TRUE(wait_until(restored));
     SetWindowPos(app.window(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_trackbar_position(app.control(forms::id_volume), 35);
-    // The option counts from the next minimise.
+    // The option counts from the next minimise (with it off the window goes to the task bar, as the
+    // Options story shows).
     WritePrivateProfileStringA("OPTIONS", "MTST", "1", narrow(folder.file(L"tocsinet.ini")).c_str());
 
     app.minimise();
@@ -122,12 +117,7 @@ TEST(Tray, TheIconStandsForTheHiddenWindowUntilAPressOrTheEndOfTheSession) {
     SendNotifyMessageW(app.window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 
     // An armed alarm shows its time and file; the right button acts as the left.
-    ASSERT_TRUE(select(app.control(forms::id_time_hour), L"12"));
-    ASSERT_TRUE(select(app.control(forms::id_time_minute), L"30"));
-    ASSERT_TRUE(select(app.control(forms::id_time_ampm), L"PM"));
-    set_text(app.control(forms::id_alarm_file), L"C:\\Music\\\u266b long file name.mp3");
-    click(app.control(forms::id_alarm));
-    ASSERT_TRUE(wait_until([&] { return app.status_text(0) == L"Alarm - Active"; }));
+    arm(app, L"12", L"30", L"PM", L"C:\\Music\\\u266b long file name.mp3");
     app.minimise();
     ASSERT_TRUE(wait_for_records(3));
     icon_notification(WM_RBUTTONDOWN);
