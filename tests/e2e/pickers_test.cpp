@@ -14,9 +14,9 @@ namespace {
 using namespace e2e;
 
 // The alarm-file picker opens in the default folder, the nearest existing one, or the current
-// folder, and Cancel, Alt+F4 and Esc take nothing. OK or a double click with no file chosen asks
-// for one and keeps it open; a drive root gets one backslash, a folder one between it and the file;
-// a name outside the ANSI code page comes through whole.
+// folder, listing no hidden or system file and no hidden folder, and Cancel, Alt+F4 and Esc take nothing. OK
+// or a double click with no file chosen asks for one and keeps it open; a drive root gets one backslash, a
+// folder one between it and the file; a name outside the ANSI code page comes through whole.
 //
 // The folder picker (from a "..." of the Options window, in the program's folder, the current
 // directory) takes a music folder with a backslash and no message; Cancel and Alt+F4 take nothing.
@@ -36,8 +36,15 @@ TEST(Pickers, TakeTheFileOrFolderChosenOnlyWithOkOrADoubleClickOutsideTheCodePag
         click(app.control(forms::id_browse));
         return app.wait_for_window(forms::browse_form_class);
     };
-    for (const wchar_t* name : {L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid", L"notes.txt"})
+    for (const wchar_t* name :
+         {L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid", L"notes.txt", L"hidden.mp3", L"system.wav"})
         folder.write_file(std::wstring(L"Music\\") + name, "");
+    // Hidden and system files and hidden folders are left out.
+    CreateDirectoryW(folder.file(L"Music\\secret").c_str(), nullptr);
+    for (auto [name, attributes] : {std::pair{L"Music\\secret", FILE_ATTRIBUTE_HIDDEN},
+                                    {L"Music\\hidden.mp3", FILE_ATTRIBUTE_HIDDEN},
+                                    {L"Music\\system.wav", FILE_ATTRIBUTE_SYSTEM}})
+        SetFileAttributesW(folder.file(name).c_str(), attributes);
     folder.write_file(L"here.mp3", "");
     const std::vector<std::wstring> music_files{L"a.mp3", L"B.WAV", L"c.m3u", L"d.mid"}, here{L"here.mp3"};
     for (auto [start, close] :
@@ -45,6 +52,8 @@ TEST(Pickers, TakeTheFileOrFolderChosenOnlyWithOkOrADoubleClickOutsideTheCodePag
         HWND picker = open_picker(start);
         EXPECT_TRUE(open_picker(start) == picker && !is_enabled(app.window())); // a second Browse shows the same one
         EXPECT_EQ(items(GetDlgItem(picker, forms::id_bf_file)), start.empty() ? here : music_files) << narrow(start);
+        // The root, e2e, the program folder and Music, open or below it: no ".", "..", nor a hidden one.
+        EXPECT_EQ(items(GetDlgItem(picker, forms::id_bf_dir)).size(), 4u);
         close == BM_CLICK ? click_button(picker, L"Cancel")
                           : (void)PostMessageW(picker, close, close == WM_COMMAND ? IDCANCEL : SC_CLOSE, 0);
         ASSERT_TRUE(wait_until([&] { return !IsWindow(picker) && is_enabled(app.window()); }));
