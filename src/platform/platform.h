@@ -68,6 +68,8 @@ int window_dpi(HWND window);
 int system_metric(int index, int dpi);
 // The size of a window whose client area has this size, with its frame at a DPI.
 SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi);
+// Where the client area of a window of these styles starts inside it, at a DPI: its border.
+POINT client_offset(DWORD style, DWORD ex_style, int dpi);
 // The icon resource at a size in pixels, made from a larger image where it has none of that size;
 // null when it cannot be loaded.
 HICON load_icon(HINSTANCE instance, int id, int size);
