@@ -118,17 +118,22 @@ dpi_resources resources_at(HINSTANCE instance, int dpi) {
 }
 
 // Closed, the list is as high as designed; its font alone would make it lower. The frame around
-// the selection field differs between systems, so it is measured.
-void fit_closed_height(HWND list, int designed_height) {
-    LRESULT item = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+// the selection field differs between systems, so it is measured. `item_height` is the selection
+// field's height that fitted the window's previous list, 0 for the first: the next starts from it,
+// since Wine's lists report another height than they are given and need a second try.
+void fit_closed_height(HWND list, int designed_height, int& item_height) {
+    if (item_height)
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
+    else
+        item_height = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT closed;
         GetWindowRect(list, &closed);
-        LRESULT off = designed_height - (closed.bottom - closed.top);
+        int off = designed_height - static_cast<int>(closed.bottom - closed.top);
         if (off == 0)
             break;
-        item += off;
-        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        item_height += off;
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
     }
 }
 
@@ -143,14 +148,16 @@ void set_panels(HWND status_bar, std::span<const int> widths, int dpi) {
     SendMessageW(status_bar, WM_SIZE, 0, 0);
 }
 
-// What a control draws with at the DPI, and what follows from its size and font.
-void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources) {
+// What a control draws with at the DPI, and what follows from its size and font; `list_item_height`
+// as for fit_closed_height.
+void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources,
+                 int& list_item_height) {
     HFONT font = spec.kind == control_kind::folder_list ? resources.small_font.get() : resources.font.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (spec.kind == control_kind::icon_picture)
         SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.large_icon.get()), 0);
     else if (spec.kind == control_kind::drop_down_list)
-        fit_closed_height(control, px(spec.height, resources.dpi));
+        fit_closed_height(control, px(spec.height, resources.dpi), list_item_height);
     else if (spec.kind == control_kind::tab_control)
         cut_page_hole(control);
     else if (spec.kind == control_kind::status_bar)
@@ -175,16 +182,23 @@ const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     return nullptr;
 }
 
+SIZE window_size(const window_design& design, DWORD style, DWORD ex_style, int dpi) {
+    SIZE client{px(design.client_twips.cx, dpi), px(design.client_twips.cy, dpi)};
+    return platform::window_size_for_client(client, style, ex_style, dpi);
+}
+
 void create_layout(HWND window, const window_design& design, dpi_resources& resources) {
     HINSTANCE instance = instance_of(window);
     resources = resources_at(instance, platform::window_dpi(window));
-    SIZE client{px(design.client_twips.cx, resources.dpi), px(design.client_twips.cy, resources.dpi)};
-    SIZE size = platform::window_size_for_client(
-        client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), resources.dpi);
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE size = window_size(design, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), resources.dpi);
+    RECT made;
+    GetWindowRect(window, &made);
+    if (made.right - made.left != size.cx || made.bottom - made.top != size.cy)
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_window_icons(window, resources);
     // Each made where it stands: moving a control after it is made costs as much again.
+    int list_item_height = 0;
     for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
         bool hidden = spec.kind == control_kind::hidden_label;
@@ -195,7 +209,7 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         if (!hidden)
-            fit_control(control, spec, resources);
+            fit_control(control, spec, resources, list_item_height);
     }
 }
 
@@ -203,6 +217,7 @@ void change_dpi(HWND window, const window_design& design, dpi_resources& resourc
                 LPARAM lparam) {
     dpi_resources at_new_dpi = resources_at(instance_of(window), LOWORD(wparam));
     set_window_icons(window, at_new_dpi);
+    int list_item_height = 0;
     for (const control_spec& spec : design.controls) {
         if (spec.kind == control_kind::hidden_label)
             continue;
@@ -210,7 +225,7 @@ void change_dpi(HWND window, const window_design& design, dpi_resources& resourc
         RECT rect = window_rect(design.controls, spec, at_new_dpi.dpi);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        fit_control(control, spec, at_new_dpi);
+        fit_control(control, spec, at_new_dpi, list_item_height);
     }
     // The old fonts and icons go only now that no control draws with them.
     resources = std::move(at_new_dpi);

@@ -307,8 +307,11 @@ void select_exact(HWND list, const std::string& text) {
                  0);
 }
 
-void add_item(HWND list, const std::wstring& text) {
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+void add_items(HWND list, const std::vector<std::wstring>& texts) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (const std::wstring& text : texts)
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 POINT cursor_position() {
