@@ -1,5 +1,7 @@
 // Measures a program from inside Wine for bench/run.sh; prints one "key value" line per figure.
-//   probe startup <exe> <window class> <runs>   (also the window's controls, to compare baselines)
+//   probe startup <runs> <exe> <window class> [<exe> <window class> ...]
+//                 (the programs in turn; each line of a program's figures begins with its place in
+//                 the list; also its window's controls, to compare baselines)
 //   probe idle-cpu <exe> <window class> <seconds>
 //   probe armed-cpu <exe> <seconds>
 //   probe wait-cpu <exe> <seconds>      (run with a shifted clock: the alarm goes off ~20 s after start)
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -243,21 +246,27 @@ std::string controls_of(HWND window) {
     return text;
 }
 
-void startup(const std::wstring& exe, const wchar_t* class_name, int runs) {
-    std::vector<double> times, peaks;
-    std::string controls;
-    for (int i = 0; i < runs; ++i) {
-        running r = launch(exe, class_name);
-        times.push_back(r.visible_ms - r.started_ms);
-        settle(500);
-        PROCESS_MEMORY_COUNTERS memory{sizeof memory};
-        GetProcessMemoryInfo(r.process.hProcess, &memory, sizeof memory);
-        peaks.push_back(static_cast<double>(memory.PeakWorkingSetSize) / 1024.0);
-        controls = controls_of(r.window);
-        close(r);
-    }
-    std::printf("startup_ms_median %.1f\nstartup_ms_worst %.1f\npeak_kb_median %.0f\ncontrols %s\n", median(times),
-                worst(times), median(peaks), controls.c_str());
+// The programs take turns, so that a busy moment of the machine falls on all of them alike.
+void startup(int runs, std::span<wchar_t*> programs) {
+    struct figures {
+        std::vector<double> times, peaks;
+        std::string controls;
+    };
+    std::vector<figures> of(programs.size() / 2);
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t p = 0; p < of.size(); ++p) {
+            running r = launch(programs[2 * p], programs[2 * p + 1]);
+            of[p].times.push_back(r.visible_ms - r.started_ms);
+            settle(500);
+            PROCESS_MEMORY_COUNTERS memory{sizeof memory};
+            GetProcessMemoryInfo(r.process.hProcess, &memory, sizeof memory);
+            of[p].peaks.push_back(static_cast<double>(memory.PeakWorkingSetSize) / 1024.0);
+            of[p].controls = controls_of(r.window);
+            close(r);
+        }
+    for (std::size_t p = 0; p < of.size(); ++p)
+        std::printf("%zu startup_ms_median %.1f\n%zu startup_ms_worst %.1f\n%zu peak_kb_median %.0f\n%zu controls %s\n",
+                    p, median(of[p].times), p, worst(of[p].times), p, median(of[p].peaks), p, of[p].controls.c_str());
 }
 
 void idle_cpu(const std::wstring& exe, const wchar_t* class_name, int seconds) {
@@ -457,8 +466,8 @@ void objects(const std::wstring& exe, int cycles) {
 int wmain(int argc, wchar_t** argv) {
     try {
         std::wstring what = argc > 1 ? argv[1] : L"";
-        if (what == L"startup" && argc == 5)
-            startup(argv[2], argv[3], _wtoi(argv[4]));
+        if (what == L"startup" && argc >= 5 && argc % 2 == 1)
+            startup(_wtoi(argv[2]), std::span(argv + 3, static_cast<std::size_t>(argc - 3)));
         else if (what == L"idle-cpu" && argc == 5)
             idle_cpu(argv[2], argv[3], _wtoi(argv[4]));
         else if (what == L"armed-cpu" && argc == 4)

@@ -18,7 +18,7 @@ by_length() {
 }
 armed_seconds=${BENCH_ARMED_SECONDS:-$(by_length 10 60 60)}
 wait_seconds=${BENCH_WAIT_SECONDS:-$(by_length 10 30 30)}
-startup_runs=${BENCH_STARTUP_RUNS:-$(by_length 3 7 7)}
+startup_runs=${BENCH_STARTUP_RUNS:-$(by_length 3 15 31)}
 firing_runs=${BENCH_FIRING_RUNS:-$(by_length 1 2 4)}
 cycles=${BENCH_DIALOG_CYCLES:-$(by_length 5 10 200)}
 
@@ -61,10 +61,12 @@ value() { sed -n "s/^$1 //p" | tr -d '\r'; }
 median_and_worst() { awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] " (" a[NR] ")" }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
-echo "Start-up and memory ($startup_runs runs each)..."
-ours=$(wine "$probe" startup "$program" TocsinetAlarm "$startup_runs")
-theirs=$(wine "$probe" startup "$baseline" TocsinetBaseline "$startup_runs")
-controls=$(wine "$probe" startup "$with_controls" TocsinetControlsBaseline "$startup_runs")
+echo "Start-up and memory ($startup_runs runs each, the three programs in turn)..."
+started=$(wine "$probe" startup "$startup_runs" "$program" TocsinetAlarm "$baseline" TocsinetBaseline \
+    "$with_controls" TocsinetControlsBaseline | tr -d '\r')
+ours=$(echo "$started" | sed -n 's/^0 //p')
+theirs=$(echo "$started" | sed -n 's/^1 //p')
+controls=$(echo "$started" | sed -n 's/^2 //p')
 if [ "$(echo "$ours" | value controls)" != "$(echo "$controls" | value controls)" ]; then
     echo "The controls baseline no longer makes the main window's controls (count and hash of classes and" \
         "styles: $(echo "$ours" | value controls) against $(echo "$controls" | value controls))." >&2

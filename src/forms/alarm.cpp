@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TC_Module.h"
 #include "about.h"
@@ -97,13 +98,14 @@ void Form_Load(alarm_form& form) {
         tocsinet::leading_number(TC_Module::read_setting(TC_Module::settings_file(), "TOCSINET", "Y"));
     place_window(form.window, form, left, top);
 
+    std::vector<std::wstring> hours, minutes;
     for (int hour = 1; hour <= 12; ++hour)
-        platform::add_item(form.control(id_time_hour), std::to_wstring(hour));
+        hours.push_back(std::to_wstring(hour));
     for (int minute = 0; minute < 60; ++minute)
-        platform::add_item(form.control(id_time_minute),
-                           (minute < 10 ? L"0" : L"") + std::to_wstring(minute));
-    platform::add_item(form.control(id_time_ampm), L"AM");
-    platform::add_item(form.control(id_time_ampm), L"PM");
+        minutes.push_back((minute < 10 ? L"0" : L"") + std::to_wstring(minute));
+    platform::add_items(form.control(id_time_hour), hours);
+    platform::add_items(form.control(id_time_minute), minutes);
+    platform::add_items(form.control(id_time_ampm), {L"AM", L"PM"});
 
     HWND volume = form.control(id_volume);
     SendMessageW(volume, TBM_SETPOS, TRUE, 50);
@@ -429,9 +431,10 @@ bool register_alarm_class(HINSTANCE instance) {
 }
 
 HWND show_alarm_window(HINSTANCE instance, int show_command) {
-    // Sized to its design at the DPI of its monitor as it is created.
-    HWND window = CreateWindowExW(0, alarm_class, L"Tocsinet", window_style, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr);
+    // Made at its size at the system's DPI, and sized again as it is created if its monitor has another.
+    SIZE size = window_size(alarm_design, window_style, 0, platform::system_dpi());
+    HWND window = CreateWindowExW(0, alarm_class, L"Tocsinet", window_style, 0, 0, size.cx, size.cy, nullptr,
+                                  nullptr, instance, nullptr);
     if (!window)
         return nullptr;
     ShowWindow(window, tocsinet::first_show_command(show_command));

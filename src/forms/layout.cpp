@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -65,21 +64,29 @@ int px(int twips, int dpi) {
 }
 
 // Pixel rectangle of a control in the window's client area, following its containers. A
-// container's client area starts inside its border, measured since it differs between systems.
-RECT control_rect(HWND window, std::span<const control_spec> specs, const control_spec& spec, int dpi) {
+// container's client area starts inside its border, which the system tells for its styles, so the
+// rectangle is known before the container exists.
+RECT control_rect(std::span<const control_spec> specs, const control_spec& spec, int dpi) {
     POINT origin{0, 0};
     if (const control_spec* container = find_spec(specs, spec.container)) {
-        RECT outer = control_rect(window, specs, *container, dpi);
-        HWND box = GetDlgItem(window, container->id);
-        RECT box_outer;
-        GetWindowRect(box, &box_outer);
-        POINT box_inner{0, 0};
-        ClientToScreen(box, &box_inner);
-        origin = {outer.left + box_inner.x - box_outer.left, outer.top + box_inner.y - box_outer.top};
+        RECT outer = control_rect(specs, *container, dpi);
+        window_kind kind = kind_of(container->kind);
+        POINT border = platform::client_offset(WS_CHILD | kind.style, kind.ex_style, dpi);
+        origin = {outer.left + border.x, outer.top + border.y};
     }
     int left = origin.x + px(spec.left, dpi);
     int top = origin.y + px(spec.top, dpi);
     return {left, top, left + px(spec.width, dpi), top + px(spec.height, dpi)};
+}
+
+// Where the control's window stands: a drop-down list as high as it is opened, a line 2 pixels.
+RECT window_rect(std::span<const control_spec> specs, const control_spec& spec, int dpi) {
+    RECT rect = control_rect(specs, spec, dpi);
+    if (spec.kind == control_kind::drop_down_list)
+        rect.bottom = rect.top + px(3000, dpi); // room for the opened list
+    if (spec.kind == control_kind::horizontal_line)
+        rect.bottom = rect.top + 2;
+    return rect;
 }
 
 platform::unique_font make_font(const wchar_t* face, int height, int weight, BYTE quality) {
@@ -111,17 +118,22 @@ dpi_resources resources_at(HINSTANCE instance, int dpi) {
 }
 
 // Closed, the list is as high as designed; its font alone would make it lower. The frame around
-// the selection field differs between systems, so it is measured.
-void fit_closed_height(HWND list, int designed_height) {
-    LRESULT item = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+// the selection field differs between systems, so it is measured. `item_height` is the selection
+// field's height that fitted the window's previous list, 0 for the first: the next starts from it,
+// since Wine's lists report another height than they are given and need a second try.
+void fit_closed_height(HWND list, int designed_height, int& item_height) {
+    if (item_height)
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
+    else
+        item_height = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT closed;
         GetWindowRect(list, &closed);
-        LRESULT off = designed_height - (closed.bottom - closed.top);
+        int off = designed_height - static_cast<int>(closed.bottom - closed.top);
         if (off == 0)
             break;
-        item += off;
-        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        item_height += off;
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
     }
 }
 
@@ -136,50 +148,25 @@ void set_panels(HWND status_bar, std::span<const int> widths, int dpi) {
     SendMessageW(status_bar, WM_SIZE, 0, 0);
 }
 
-void place_control(HWND window, std::span<const control_spec> specs, const control_spec& spec,
-                   const dpi_resources& resources) {
-    HWND control = GetDlgItem(window, spec.id);
+// What a control draws with at the DPI, and what follows from its size and font; `list_item_height`
+// as for fit_closed_height.
+void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources,
+                 int& list_item_height) {
     HFONT font = spec.kind == control_kind::folder_list ? resources.small_font.get() : resources.font.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (spec.kind == control_kind::icon_picture)
         SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.large_icon.get()), 0);
-    RECT rect = control_rect(window, specs, spec, resources.dpi);
-    int height = rect.bottom - rect.top;
-    if (spec.kind == control_kind::drop_down_list)
-        height = px(3000, resources.dpi); // room for the opened list
-    if (spec.kind == control_kind::horizontal_line)
-        height = 2;
-    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (spec.kind == control_kind::drop_down_list)
-        fit_closed_height(control, rect.bottom - rect.top);
+    else if (spec.kind == control_kind::drop_down_list)
+        fit_closed_height(control, px(spec.height, resources.dpi), list_item_height);
     else if (spec.kind == control_kind::tab_control)
         cut_page_hole(control);
     else if (spec.kind == control_kind::status_bar)
         set_panels(control, spec.panels, resources.dpi);
 }
 
-// How many containers a control lies in.
-int depth(std::span<const control_spec> specs, const control_spec& spec) {
-    int levels = 0;
-    for (const control_spec* container = find_spec(specs, spec.container); container;
-         container = find_spec(specs, container->container))
-        ++levels;
-    return levels;
-}
-
-void lay_out(HWND window, std::span<const control_spec> specs, const dpi_resources& resources) {
+void set_window_icons(HWND window, const dpi_resources& resources) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources.large_icon.get()));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources.small_icon.get()));
-    // Containers before their contents: a border shows only on a window that has its size.
-    auto shown = std::ranges::count_if(
-        specs, [](const control_spec& spec) { return spec.kind != control_kind::hidden_label; });
-    for (std::ptrdiff_t level = 0, placed = 0; placed < shown; ++level)
-        for (const control_spec& spec : specs)
-            if (spec.kind != control_kind::hidden_label && depth(specs, spec) == level) {
-                place_control(window, specs, spec, resources);
-                ++placed;
-            }
 }
 
 } // namespace
@@ -195,28 +182,51 @@ const control_spec* find_spec(std::span<const control_spec> specs, int id) {
     return nullptr;
 }
 
+SIZE window_size(const window_design& design, DWORD style, DWORD ex_style, int dpi) {
+    SIZE client{px(design.client_twips.cx, dpi), px(design.client_twips.cy, dpi)};
+    return platform::window_size_for_client(client, style, ex_style, dpi);
+}
+
 void create_layout(HWND window, const window_design& design, dpi_resources& resources) {
     HINSTANCE instance = instance_of(window);
     resources = resources_at(instance, platform::window_dpi(window));
-    SIZE client{px(design.client_twips.cx, resources.dpi), px(design.client_twips.cy, resources.dpi)};
-    SIZE size = platform::window_size_for_client(
-        client, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), resources.dpi);
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE size = window_size(design, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), resources.dpi);
+    RECT made;
+    GetWindowRect(window, &made);
+    if (made.right - made.left != size.cx || made.bottom - made.top != size.cy)
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    set_window_icons(window, resources);
+    // Each made where it stands: moving a control after it is made costs as much again.
+    int list_item_height = 0;
     for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
-        DWORD shown = spec.kind == control_kind::hidden_label ? 0 : WS_VISIBLE;
-        DWORD style = WS_CHILD | shown | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
-        CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style, 0, 0, 0, 0,
-                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        bool hidden = spec.kind == control_kind::hidden_label;
+        DWORD style = WS_CHILD | (hidden ? 0 : WS_VISIBLE) | kind.style | (spec.tab_stop ? WS_TABSTOP : 0);
+        RECT rect = hidden ? RECT{} : window_rect(design.controls, spec, resources.dpi);
+        HWND control =
+            CreateWindowExW(kind.ex_style, kind.class_name, spec.caption ? spec.caption : L"", style,
+                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        if (!hidden)
+            fit_control(control, spec, resources, list_item_height);
     }
-    lay_out(window, design.controls, resources);
 }
 
 void change_dpi(HWND window, const window_design& design, dpi_resources& resources, WPARAM wparam,
                 LPARAM lparam) {
     dpi_resources at_new_dpi = resources_at(instance_of(window), LOWORD(wparam));
-    lay_out(window, design.controls, at_new_dpi);
+    set_window_icons(window, at_new_dpi);
+    int list_item_height = 0;
+    for (const control_spec& spec : design.controls) {
+        if (spec.kind == control_kind::hidden_label)
+            continue;
+        HWND control = GetDlgItem(window, spec.id);
+        RECT rect = window_rect(design.controls, spec, at_new_dpi.dpi);
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        fit_control(control, spec, at_new_dpi, list_item_height);
+    }
     // The old fonts and icons go only now that no control draws with them.
     resources = std::move(at_new_dpi);
     const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);

@@ -66,8 +66,11 @@ HINSTANCE instance_of(HWND window);
 // The control's row of the table; null when it has none.
 const control_spec* find_spec(std::span<const control_spec> specs, int id);
 
+// The size of a window of these styles whose client area is the design's at a DPI.
+SIZE window_size(const window_design& design, DWORD style, DWORD ex_style, int dpi);
+
 // WM_CREATE: the resources at the DPI of the monitor the window opens on, the window sized to its
-// client area at that DPI, and its controls created and laid out.
+// client area at that DPI (unless it was made at that size), and its controls created and laid out.
 void create_layout(HWND window, const window_design& design, dpi_resources& resources);
 
 // WM_DPICHANGED: the resources made again for the new DPI, every control placed from the table

@@ -204,15 +204,29 @@ int system_metric(int index, int dpi) {
     return MulDiv(GetSystemMetrics(index), dpi, system_dpi());
 }
 
-SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi) {
-    RECT rect{0, 0, client.cx, client.cy};
+namespace {
+
+// The window rectangle around a client rectangle.
+RECT with_frame(RECT client, DWORD style, DWORD ex_style, int dpi) {
     // Without the call for any DPI the frame is the system's, as it is drawn there.
     if (auto adjust_for_dpi = system_function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(
             L"user32.dll", "AdjustWindowRectExForDpi"))
-        adjust_for_dpi(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi));
+        adjust_for_dpi(&client, style, FALSE, ex_style, static_cast<UINT>(dpi));
     else
-        AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+        AdjustWindowRectEx(&client, style, FALSE, ex_style);
+    return client;
+}
+
+} // namespace
+
+SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi) {
+    RECT rect = with_frame({0, 0, client.cx, client.cy}, style, ex_style, dpi);
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+POINT client_offset(DWORD style, DWORD ex_style, int dpi) {
+    RECT rect = with_frame({0, 0, 0, 0}, style, ex_style, dpi);
+    return {-rect.left, -rect.top};
 }
 
 HICON load_icon(HINSTANCE instance, int id, int size) {
@@ -293,8 +307,11 @@ void select_exact(HWND list, const std::string& text) {
                  0);
 }
 
-void add_item(HWND list, const std::wstring& text) {
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+void add_items(HWND list, const std::vector<std::wstring>& texts) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (const std::wstring& text : texts)
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 POINT cursor_position() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "alarm_check.h"
 #include "time_text.h"
@@ -68,6 +69,8 @@ int window_dpi(HWND window);
 int system_metric(int index, int dpi);
 // The size of a window whose client area has this size, with its frame at a DPI.
 SIZE window_size_for_client(SIZE client, DWORD style, DWORD ex_style, int dpi);
+// Where the client area of a window of these styles starts inside it, at a DPI: its border.
+POINT client_offset(DWORD style, DWORD ex_style, int dpi);
 // The icon resource at a size in pixels, made from a larger image where it has none of that size;
 // null when it cannot be loaded.
 HICON load_icon(HINSTANCE instance, int id, int size);
@@ -85,7 +88,8 @@ void use_classic_look(HWND control);
 std::wstring window_text(HWND window);
 // A list's item of exactly this text selected, or none when it has no such item.
 void select_exact(HWND list, const std::string& text);
-void add_item(HWND list, const std::wstring& text);
+// Adds the texts to a closed list in order, drawn once after the last instead of after each.
+void add_items(HWND list, const std::vector<std::wstring>& texts);
 POINT cursor_position();
 // A slider from 0 to `maximum`, its arrow keys' and page keys' steps and its ticks' spacing.
 void set_slider(HWND slider, int maximum, int line, int page, int tick_spacing);
