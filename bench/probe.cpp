@@ -1,7 +1,8 @@
 // Measures a program from inside Wine for bench/run.sh; prints one "key value" line per figure.
 //   probe startup <runs> <exe> <window class> [<exe> <window class> ...]
 //                 (the programs in turn; each line of a program's figures begins with its place in
-//                 the list; also its window's controls, to compare baselines)
+//                 the list; also its window's controls, to compare baselines, and the median of the
+//                 first program's time over its time in the same round)
 //   probe idle-cpu <exe> <window class> <seconds>
 //   probe armed-cpu <exe> <seconds>
 //   probe wait-cpu <exe> <seconds>      (run with a shifted clock: the alarm goes off ~20 s after start)
@@ -264,9 +265,15 @@ void startup(int runs, std::span<wchar_t*> programs) {
             of[p].controls = controls_of(r.window);
             close(r);
         }
-    for (std::size_t p = 0; p < of.size(); ++p)
-        std::printf("%zu startup_ms_median %.1f\n%zu startup_ms_worst %.1f\n%zu peak_kb_median %.0f\n%zu controls %s\n",
-                    p, median(of[p].times), p, worst(of[p].times), p, median(of[p].peaks), p, of[p].controls.c_str());
+    for (std::size_t p = 0; p < of.size(); ++p) {
+        std::vector<double> first_over_this;
+        for (int i = 0; i < runs; ++i)
+            first_over_this.push_back(of[0].times[i] / of[p].times[i]);
+        std::printf("%zu startup_ms_median %.1f\n%zu startup_ms_worst %.1f\n%zu peak_kb_median %.0f\n%zu controls %s\n"
+                    "%zu first_over_this_median %.2f\n",
+                    p, median(of[p].times), p, worst(of[p].times), p, median(of[p].peaks), p, of[p].controls.c_str(),
+                    p, median(first_over_this));
+    }
 }
 
 void idle_cpu(const std::wstring& exe, const wchar_t* class_name, int seconds) {

@@ -149,11 +149,15 @@ void set_panels(HWND status_bar, std::span<const int> widths, int dpi) {
 }
 
 // What a control draws with at the DPI, and what follows from its size and font; `list_item_height`
-// as for fit_closed_height.
-void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources,
-                 int& list_item_height) {
+// as for fit_closed_height. The control is moved to `place` after its font is set: a drop-down list
+// keeps as room for opening the height it is given less its closed height at that moment.
+void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources, int& list_item_height,
+                 const RECT* place = nullptr) {
     HFONT font = spec.kind == control_kind::folder_list ? resources.small_font.get() : resources.font.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (place)
+        SetWindowPos(control, nullptr, place->left, place->top, place->right - place->left,
+                     place->bottom - place->top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (spec.kind == control_kind::icon_picture)
         SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.large_icon.get()), 0);
     else if (spec.kind == control_kind::drop_down_list)
@@ -197,7 +201,8 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
     if (made.right - made.left != size.cx || made.bottom - made.top != size.cy)
         SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     set_window_icons(window, resources);
-    // Each made where it stands: moving a control after it is made costs as much again.
+    // Each made where it stands: moving a control after it is made costs as much again (a drop-down
+    // list is given its height once more, after its font).
     int list_item_height = 0;
     for (const control_spec& spec : design.controls) {
         window_kind kind = kind_of(spec.kind);
@@ -209,7 +214,8 @@ void create_layout(HWND window, const window_design& design, dpi_resources& reso
                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         if (!hidden)
-            fit_control(control, spec, resources, list_item_height);
+            fit_control(control, spec, resources, list_item_height,
+                        spec.kind == control_kind::drop_down_list ? &rect : nullptr);
     }
 }
 
@@ -221,11 +227,8 @@ void change_dpi(HWND window, const window_design& design, dpi_resources& resourc
     for (const control_spec& spec : design.controls) {
         if (spec.kind == control_kind::hidden_label)
             continue;
-        HWND control = GetDlgItem(window, spec.id);
-        RECT rect = window_rect(design.controls, spec, at_new_dpi.dpi);
-        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        fit_control(control, spec, at_new_dpi, list_item_height);
+        RECT place = window_rect(design.controls, spec, at_new_dpi.dpi);
+        fit_control(GetDlgItem(window, spec.id), spec, at_new_dpi, list_item_height, &place);
     }
     // The old fonts and icons go only now that no control draws with them.
     resources = std::move(at_new_dpi);

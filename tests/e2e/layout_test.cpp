@@ -49,6 +49,11 @@ void check(HWND window, const design& d, int page = -1) {
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & r.style, r.style);
         EXPECT_TRUE(!r.caption || text(control) == r.caption) << narrow(text(control));
         EXPECT_TRUE(placed_as_designed(window, r, dpi));
+        if (r.class_name == combo) {
+            RECT opened{}; // the room for the opened list, less the field
+            SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, LPARAM(&opened));
+            EXPECT_GE(opened.bottom - opened.top, px(3000 - 330, dpi));
+        }
     }
     // Tab visits the shown controls in the designed order, round and round.
     std::vector<stop> order;
