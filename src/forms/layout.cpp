@@ -151,8 +151,8 @@ void set_panels(HWND status_bar, std::span<const int> widths, int dpi) {
 // What a control draws with at the DPI, and what follows from its size and font; `list_item_height`
 // as for fit_closed_height. The control is moved to `place` after its font is set: a drop-down list
 // keeps as room for opening the height it is given less its closed height at that moment.
-void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources, int& list_item_height,
-                 const RECT* place = nullptr) {
+void fit_control(HWND control, const control_spec& spec, const dpi_resources& resources,
+                 int& list_item_height, const RECT* place = nullptr) {
     HFONT font = spec.kind == control_kind::folder_list ? resources.small_font.get() : resources.font.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (place)
