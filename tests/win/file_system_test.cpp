@@ -1,6 +1,5 @@
 #include "file_system.h"
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <tuple>
@@ -9,7 +8,6 @@
 
 #include "TC_Module.h"
 #include "platform.h"
-#include "unique_handle.h"
 
 namespace {
 
@@ -47,29 +45,6 @@ TEST(SettingsFile, ReadAndWrittenThroughTheProfileRoutines) {
     for (const auto& [code_page, wide, exact] : narrowed)
         EXPECT_EQ(platform::narrow_exactly(wide, code_page), exact)
             << code_page << " " << platform::to_utf8(wide);
-}
-
-// Into a multi-line box as the About window's, the file held open by a writer as an editor would;
-// a missing one is told there, as the Options and About story proves.
-TEST(LoadTextFile, ShowsWhatTheBoxCanHold) {
-    const std::pair<std::string, std::wstring> cases[] = {
-        // An empty file; the line rules themselves are the core's.
-        {"", L""},
-        // Longer than the box holds, NULs shown as blanks; where the cut falls is the core's.
-        {std::string(40000, '\0'), std::wstring(30000, L' ')}};
-    const std::filesystem::path path = here + L"\\version-test.txt";
-    // Not wrapping its lines: a long one would take seconds.
-    HWND box = CreateWindowW(L"EDIT", L"", ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 9, 9, {}, {}, {}, {});
-    for (const auto& [bytes, shown] : cases) {
-        SetWindowTextW(box, L"before");
-        std::ofstream(path, std::ios::binary) << bytes;
-        platform::unique_file writer(CreateFileW(path.c_str(), GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                 0, nullptr));
-        EXPECT_NO_THROW(TC_Module::load_text_file(box, path.native()));
-        EXPECT_EQ(platform::window_text(box), shown);
-    }
-    DestroyWindow(box);
 }
 
 // The files and folders left out, and names outside the code page, are proved by the picker story.
